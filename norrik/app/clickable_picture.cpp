@@ -1,0 +1,14 @@
+#include "clickable_picture.h"
+
+#include <QMouseEvent>
+
+namespace norrik {
+
+void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        isEnabled() && onClick)
+        onClick();
+    QLabel::mouseReleaseEvent(event);
+}
+
+} // namespace norrik

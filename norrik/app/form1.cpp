@@ -1,0 +1,172 @@
+// The main window's composition: the fixed client area, its controls and the menu bar.
+#include "form1.h"
+
+#include "artwork.h"
+#include "clickable_picture.h"
+#include "diagnostic_log.h"
+#include "layout.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace norrik {
+
+Form1::Form1() {
+    setWindowTitle("Tarnwick Logic Analyzer");
+    CreateControls();
+    CreateMenus();
+    setCentralWidget(client);
+    // The layout is fixed: nothing moves or resizes at run time.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Form1::SelectEntry(QComboBox* list, int index) {
+    list->blockSignals(true);
+    list->setCurrentIndex(index);
+    list->blockSignals(false);
+    if (index >= 0 && index < list->count())
+        emit list->activated(index);
+}
+
+void Form1::CreateControls() {
+    client = new QWidget(this);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    background = new QLabel(client);
+    background->setPixmap(BackgroundPicture());
+    background->setGeometry(0, 0, 913, 520);
+
+    for (int i = 0; i < kModulePictures; ++i) {
+        auto* picture = new ClickablePicture(client);
+        picture->setObjectName(QString("TW2Image_%1").arg(i));
+        picture->setGeometry(Twips(960, 960, 1215, 2295));
+        picture->setPixmap(ModulePicture(i));
+        picture->setScaledContents(true);
+        picture->hide();
+        picture->onClick = [this, i] { TW2Image_Click(i); };
+        TW2Image[static_cast<size_t>(i)] = picture;
+    }
+
+    Frame2 = new QGroupBox("Display Control", client);
+    Frame2->setGeometry(Twips(3720, 5640, 3255, 1335));
+
+    CreateAcquisitionControls();
+
+    Command20 = new QPushButton("Help", client);
+    Command20->setGeometry(Twips(12000, 5880, 1095, 855));
+    Command20->setToolTip("Click here to get help");
+
+    Light = new QLabel(client);
+    Light->setGeometry(Twips(12000, 7200, 255, 255));
+    Light->setAutoFillBackground(true);
+    DemoOn = new QLabel("No Plinket", client);
+    DemoOn->setGeometry(Twips(12240, 7200, 975, 495));
+    DemoOn->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    DemoOn->setWordWrap(true);
+
+    PodList = new QComboBox(client);
+    PodList->setEditable(true);
+    PodList->setGeometry(kOffscreenLeft / kTwipsPerPixel, 40, 80, 21);
+    PodList->setToolTip("Choose the Pod ID to use");
+    connect(PodList, &QComboBox::activated, this, [this] { PodList_Click(); });
+    Label4 = new QLabel("Pod Number", client);
+    Label4->setGeometry(kOffscreenLeft / kTwipsPerPixel, 20, 80, 17);
+
+    Output = new DiagnosticLog(client);
+    Output->setObjectName("Output");
+    Output->setGeometry(kOffscreenLeft / kTwipsPerPixel, 80, 200, 200);
+}
+
+void Form1::CreateAcquisitionControls() {
+    Frame1 = new QGroupBox("Acquisition Control", client);
+    Frame1->setGeometry(Twips(7080, 5640, 4575, 1335));
+
+    Command1 = new QPushButton("Acquire", Frame1);
+    Command1->setGeometry(Twips(120, 120, 1215, 375));
+    Command1->setToolTip("Click here to start and stop a capture with the settings at the right "
+                         "and the trigger settings on the left.");
+    Status = new QLabel("Stopped", Frame1);
+    Status->setGeometry(Twips(120, 600, 1215, 375));
+    Status->setAlignment(Qt::AlignCenter);
+    Status->setAutoFillBackground(true);
+    Status->setToolTip("Acquisition Status");
+    Progress = new QProgressBar(Frame1);
+    Progress->setGeometry(Twips(120, 1080, 1215, 195));
+    Progress->setTextVisible(false);
+    Progress->setToolTip("Progress of filling the buffer after the trigger occurs");
+
+    SizeList = new QComboBox(Frame1);
+    SizeList->setEditable(true);
+    SizeList->setGeometry(Twips(1560, 120, 2055, 315));
+    SizeList->setToolTip("Select the buffer size you want to use.");
+    connect(SizeList, &QComboBox::activated, this, [this] { SizeList_Click(); });
+    Label2 = new QLabel("at 2Msps", Frame1);
+    Label2->setGeometry(Twips(3660, 150, 855, 255));
+    Label3 = new QLabel("Trigger Position", Frame1);
+    Label3->setGeometry(Twips(1560, 540, 2055, 255));
+    TriggerPositionScroll = new QScrollBar(Qt::Horizontal, Frame1);
+    TriggerPositionScroll->setGeometry(Twips(1560, 840, 2895, 255));
+    TriggerPositionScroll->setRange(10, 90);
+    TriggerPositionScroll->setPageStep(10);
+    TriggerPositionScroll->setSingleStep(1);
+    TriggerPositionScroll->setValue(10);
+
+    // Below the group's height: present, with their behaviour, but not shown.
+    RateList = new QComboBox(Frame1);
+    RateList->setGeometry(Twips(120, 1560, 1455, 315));
+    RateList->setToolTip("Select the Sample Rate to sample the Pod signals");
+    connect(RateList, &QComboBox::activated, this, [this] { RateList_Click(); });
+    InternalCLK = new QRadioButton(
+        "CLK signal is an output - Plinket generates sample timing internally", Frame1);
+    InternalCLK->setGeometry(Twips(120, 1920, 4335, 255));
+    InternalCLK->setChecked(true);
+    ExternalCLK = new QRadioButton(
+        "CLK signal is an input - Your circuit generates the sample timing externally", Frame1);
+    ExternalCLK->setGeometry(Twips(120, 2220, 4335, 255));
+    CLKEdge = new ClickablePicture(Frame1);
+    CLKEdge->setGeometry(Twips(120, 2520, 255, 255));
+    Label11 = new QLabel("Data changes on CLK edge", Frame1);
+    Label11->setGeometry(Twips(420, 2520, 2055, 255));
+    TRIGValid = new ClickablePicture(Frame1);
+    TRIGValid->setGeometry(Twips(120, 2820, 255, 255));
+    Label12 = new QLabel("Capture on TRIG", Frame1);
+    Label12->setGeometry(Twips(420, 2820, 2055, 255));
+}
+
+void Form1::CreateMenus() {
+    QMenu* fileMenu = menuBar()->addMenu("File");
+    fileMenu->setObjectName("FileMenu");
+    fileMenu->addAction("Open")->setObjectName("OpenMenu");
+    fileMenu->addAction("Save As")->setObjectName("SaveAsMenu");
+    fileMenu->addAction("Print")->setObjectName("PrintMenu");
+    QAction* exitMenu = fileMenu->addAction("Exit");
+    exitMenu->setObjectName("ExitMenu");
+    connect(exitMenu, &QAction::triggered, this, [this] { ExitMenu_Click(); });
+
+    QMenu* viewMenu = menuBar()->addMenu("View");
+    viewMenu->setObjectName("mview");
+    viewMenu->addAction("SPI Decoder")->setObjectName("MenuSPI");
+    viewMenu->addAction("I2C Decoder")->setObjectName("MenuI2C");
+    viewMenu->addAction("Async Serial Decoder")->setObjectName("MenuSerial");
+    viewMenu->addAction("Scroll Waveforms Left")->setObjectName("mleft");
+    viewMenu->addAction("Scroll Waveforms Right")->setObjectName("mright");
+    viewMenu->addAction("Zoom to see All acquired data")->setObjectName("zoomall");
+    viewMenu->addAction("Zoom Out")->setObjectName("zoomout");
+    viewMenu->addAction("Zoom In")->setObjectName("zoomin");
+
+    menuBar()->addAction("Acquire Signal Data")->setObjectName("macquire");
+
+    QMenu* helpMenu = menuBar()->addMenu("Help");
+    helpMenu->setObjectName("HelpMenu");
+    helpMenu->addAction("Tarnwick Logic Analyzer Help")->setObjectName("NorrikHelp");
+    helpMenu->addAction("About the Tarnwick Logic Analyzer")->setObjectName("NorrikAbout");
+}
+
+} // namespace norrik

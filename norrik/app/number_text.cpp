@@ -1,0 +1,96 @@
+#include "number_text.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace norrik {
+
+std::string PlainText(int64_t value) {
+    std::string digits = std::to_string(value);
+    return value < 0 ? digits : " " + digits;
+}
+
+std::string PlainText(double value) {
+    if (value == 0)
+        value = 0; // no "-0"
+    char text[64];
+    std::snprintf(text, sizeof text, value < 0 ? "%.15g" : " %.15g", value);
+    return text;
+}
+
+std::string FormatTwoDecimals(double value) {
+    const double hundredths = std::round(std::fabs(value) * 100.0); // halves away from zero
+    const bool negative = value < 0 && hundredths != 0;
+    char text[64];
+    const long long whole = static_cast<long long>(hundredths / 100);
+    const int fraction = static_cast<int>(std::fmod(hundredths, 100.0));
+    if (fraction % 10 == 0)
+        std::snprintf(text, sizeof text, "%s%lld.%d", negative ? "-" : "", whole, fraction / 10);
+    else
+        std::snprintf(text, sizeof text, "%s%lld.%02d", negative ? "-" : "", whole, fraction);
+    return text;
+}
+
+std::string FormatZeroPadded(int64_t value, int width) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%0*lld", width, static_cast<long long>(value));
+    return text;
+}
+
+double LeadingNumber(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    const size_t begin = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    auto digits = [&] {
+        const size_t from = i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+            ++i;
+        return i - from;
+    };
+    size_t mantissaDigits = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissaDigits += digits();
+    }
+    if (mantissaDigits == 0)
+        return 0;
+    size_t end = i;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (digits() > 0)
+            end = i;
+    }
+    const std::string number(text.substr(begin, end - begin));
+    const double value = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0;
+}
+
+int64_t RoundHalfEven(double value) {
+    if (std::isnan(value))
+        return 0;
+    constexpr double kLimit = 9.2e18;
+    if (value >= kLimit)
+        return std::numeric_limits<int64_t>::max();
+    if (value <= -kLimit)
+        return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(std::nearbyint(value));
+}
+
+int32_t RoundHalfEvenToInt32(double value) {
+    const int64_t rounded = RoundHalfEven(value);
+    if (rounded > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (rounded < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(rounded);
+}
+
+} // namespace norrik

@@ -1,0 +1,72 @@
+// The rate, buffer-size and pod lists and what a selection in each does.
+#include "acquisition_settings.h"
+#include "diagnostic_log.h"
+#include "form1.h"
+#include "number_text.h"
+#include "podcore_api.h"
+#include "settings_store.h"
+#include "trigger_steps.h"
+
+#include <QComboBox>
+
+namespace norrik {
+
+void Form1::RefreshSettingLists() {
+    RateList->clear();
+    SizeList->clear();
+
+    const uint8_t maxCode = state_.RateCode[1];
+    for (const RateChoice& rate : kRates) {
+        if (state_.DemoMode || maxCode == 0 || rate.code <= maxCode)
+            RateList->addItem(rate.label);
+    }
+    int currentEntry = -1;
+    for (int i = 0; i < RateList->count(); ++i) {
+        if (RateCodeOfLabel(RateList->itemText(i).toStdString()) == state_.RateCode[0])
+            currentEntry = i;
+    }
+    if (currentEntry >= 0)
+        SelectEntry(RateList, currentEntry);
+    if (maxCode != 0 && state_.RateCode[0] > maxCode)
+        state_.RateCode[0] = maxCode;
+
+    const int sizes = SizeEntries(state_.MaxBufferSamples);
+    for (int millions = 1; millions <= sizes; ++millions)
+        SizeList->addItem(QString::fromStdString(SizeLabel(millions)));
+    SelectEntry(SizeList, SizeEntryOf(state_.BufferSamples));
+
+    BuildTriggerSteps(state_.TriggerLevels, state_.TriggerStepCount, state_.TriggerSteps);
+}
+
+void Form1::RateList_Click() {
+    if (const auto code = RateCodeOfLabel(RateList->currentText().toStdString()))
+        state_.RateCode[0] = *code;
+    WriteSetting("Rate", QString::fromStdString(PlainText(int64_t{state_.RateCode[0]})));
+}
+
+void Form1::SizeList_Click() {
+    PodcoreApi& pod = Podcore();
+    state_.HaveCapture = false;
+    state_.BufferSamples = BufferSamplesForEntry(SizeList->currentIndex());
+    pod.DeleteBuffer(state_.SampleBuffer);
+    state_.SampleBuffer = pod.MakeBuffer(static_cast<uint32_t>(state_.BufferSamples));
+    if (state_.SampleBuffer == nullptr) {
+        Output->Print("Failed to Allocate Memory");
+        state_.DemoMode = true;
+    }
+    WriteSetting("NumberOfSamples", QString::fromStdString(PlainText(int64_t{state_.BufferSamples})));
+    Output->Print("BufferAllocated");
+}
+
+void Form1::PodList_Click() {
+    if (!state_.PodAttached)
+        return;
+    PodcoreApi& pod = Podcore();
+    pod.ClosePod();
+    const auto podId = RoundHalfEven(LeadingNumber(PodList->currentText().toStdString()));
+    const bool ready = pod.InitializeKTLAPod(static_cast<uint32_t>(podId)) != 0;
+    Output->Print(ready ? "InitOK" : "InitFailed");
+    state_.DemoMode = !ready;
+}
+
+} // namespace norrik

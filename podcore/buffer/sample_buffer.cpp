@@ -42,7 +42,9 @@ uint32_t AdvisedSamples(uint64_t freeBytes) {
 }
 
 uint32_t* Make(uint32_t samples) {
-    if (samples % kBlockSamples != 0)
+    // Sizes beyond the advice's cap are refused too: a caller's negative count arrives here as
+    // a huge one, and its samples could not be addressed anyway.
+    if (samples % kBlockSamples != 0 || samples > kMaxAdvisedSamples)
         return nullptr;
     auto* memory = new (std::nothrow) uint32_t[samples == 0 ? 1 : samples];
     if (memory == nullptr)

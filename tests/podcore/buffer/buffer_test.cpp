@@ -48,7 +48,8 @@ TEST_F(BufferTest, RefusedSizeKeepsThePreviousBuffer) {
     uint32_t* samples = MakeBuffer(131072);
     ASSERT_NE(samples, nullptr);
     DemoData();
-    for (uint32_t refused : {100000u, 65535u, 65537u, 0x80000001u}) {
+    for (uint32_t refused : {100000u, 65535u, 65537u, 0x80000001u, (1u << 30) + 65536,
+                             0xFFFF0000u /* -65536 */}) {
         EXPECT_EQ(MakeBuffer(refused), nullptr) << refused;
         EXPECT_EQ(podcore::buffer::Buffer().samples, samples);
         EXPECT_EQ(podcore::buffer::Buffer().bufferLength, 131072u);

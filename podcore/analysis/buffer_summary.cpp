@@ -1,7 +1,6 @@
 #include "analysis/buffer_summary.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace podcore::analysis {
 
@@ -25,24 +24,32 @@ uint64_t RoundDown(uint64_t value, uint64_t unit) {
 } // namespace
 
 void BufferSummary::Build(const uint32_t* samples, uint32_t count) {
-    // The old summary goes first, so that a rebuild never holds two of them.
-    Clear();
     const size_t blocks = samples == nullptr ? 0 : count / kBaseBlock;
+    // A capture or a file read into the same buffer reuses the memory of the last summary.
+    if (levels_.empty() || levels_[0].size() != blocks)
+        Allocate(blocks);
     if (blocks == 0)
         return;
 
-    std::vector<BitFold> base(blocks);
+    std::vector<BitFold>& base = levels_[0];
     for (size_t i = 0; i < blocks; ++i)
         base[i] = FoldSamples(samples + i * kBaseBlock, kBaseBlock);
-    levels_.push_back(std::move(base));
-
-    // A level pays off as long as it joins at least one whole group of the level below.
-    while (levels_.back().size() >= kFanOut) {
-        const std::vector<BitFold>& below = levels_.back();
-        std::vector<BitFold> above(below.size() / kFanOut);
+    for (size_t level = 1; level < levels_.size(); ++level) {
+        const std::vector<BitFold>& below = levels_[level - 1];
+        std::vector<BitFold>& above = levels_[level];
         for (size_t i = 0; i < above.size(); ++i)
             above[i] = FoldRun(below, i * kFanOut, (i + 1) * kFanOut);
-        levels_.push_back(std::move(above));
+    }
+}
+
+void BufferSummary::Allocate(size_t blocks) {
+    // The old summary goes first, so that a rebuild never holds two of them.
+    Clear();
+    // A level pays off as long as it joins at least one whole group of the level below.
+    for (size_t size = blocks; size > 0; size /= kFanOut) {
+        levels_.emplace_back(size);
+        if (size < kFanOut)
+            break;
     }
 }
 

@@ -32,6 +32,9 @@ public:
     size_t MemoryBytes() const;
 
 private:
+    // Sizes the levels for this many level-0 blocks.
+    void Allocate(size_t blocks);
+
     // Folds level-0 blocks [first, last), climbing to coarser levels for the middle.
     BitFold FoldBlocks(uint64_t first, uint64_t last) const;
 

@@ -35,8 +35,9 @@ Levels Scale(const std::vector<uint32_t>& data, int32_t start, uint32_t length, 
         uint32_t allHigh = ~0u;
         uint32_t anyHigh = 0;
         if (scale != 0) {
+            const int64_t columnStart = first + (c - lead) * scale;
             for (int64_t k = 0; k < scale; ++k) {
-                const uint32_t sample = data.at(static_cast<size_t>(first + (c - lead) * scale + k));
+                const uint32_t sample = data.at(static_cast<size_t>(columnStart + k));
                 allHigh &= sample;
                 anyHigh |= sample;
             }

@@ -103,8 +103,8 @@ TEST_F(SearchTest, AgreesWithThePlainWalk) {
         for (uint32_t s = 0; s < stepCount; ++s) {
             const auto mask = static_cast<uint8_t>(byte(rng));
             // Mostly a value the mask can produce; now and then one it cannot.
-            const auto value = static_cast<uint8_t>(trial % 17 == 0 ? byte(rng) : byte(rng) & mask);
-            pattern.insert(pattern.end(), {mask, value});
+            const int value = trial % 17 == 0 ? byte(rng) : byte(rng) & mask;
+            pattern.insert(pattern.end(), {mask, static_cast<uint8_t>(value)});
         }
         const uint32_t start = trial % 10 == 0 ? 65536 - trial % 3 : from(rng);
         for (bool forward : {true, false}) {

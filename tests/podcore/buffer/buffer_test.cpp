@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -112,6 +114,21 @@ TEST(MaxBufferSize, AdviceFromFreeMemory) {
 
 class CopyTest : public BufferTest {
 protected:
+    // "copy" is written in the working directory; parallel test processes each get their own.
+    void SetUp() override {
+        BufferTest::SetUp();
+        previous_ = std::filesystem::current_path();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("copy_test_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        std::filesystem::current_path(folder_);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+        BufferTest::TearDown();
+    }
+
     static std::vector<unsigned char> ReadCopyFile() {
         std::ifstream in("copy", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
@@ -121,6 +138,10 @@ protected:
         std::memcpy(&value, bytes.data() + 4 * word, 4);
         return value;
     }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path folder_;
 };
 
 TEST_F(CopyTest, WritesClampedOrderedHeaderAndByteCount) {

@@ -1,5 +1,6 @@
 #include "buffer/sample_buffer.h"
 #include "exports/podcore.h"
+#include "library_buffer_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +15,7 @@
 
 namespace {
 
-class BufferTest : public ::testing::Test {
-protected:
-    void SetUp() override { Release(); }
-    void TearDown() override { Release(); }
-    static void Release() {
-        if (uint32_t* samples = podcore::buffer::Buffer().samples)
-            DeleteBuffer(samples);
-    }
-};
+using BufferTest = LibraryBufferFixture;
 
 TEST_F(BufferTest, NoBufferReadsZeroAndDeleteOfNullFreesNothing) {
     EXPECT_EQ(LoggedData(0), 0);

@@ -1,23 +1,33 @@
 #include "capture/block_processing.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace podcore::capture {
 
 namespace {
 
+// Four samples side by side; GCC and Clang compile operations on it to SIMD instructions.
+using Lanes = uint32_t __attribute__((vector_size(16)));
+constexpr uint32_t kLanes = sizeof(Lanes) / sizeof(uint32_t);
+
 // Index of the first sample in [from, end) for which (sample AND mask) = value, or end.
 uint32_t FindStep(const uint32_t* samples, uint32_t from, uint32_t end, uint32_t mask,
                   uint32_t value) {
-    // Whole chunks are tested without an early exit, so that the compiler vectorizes the common
-    // case of no match; the chunk that holds a match is then walked sample by sample.
-    constexpr uint32_t kChunk = 16;
+    // The common case is no match at all, so whole chunks are tested lanes at a time without a
+    // branch per sample; the chunk that holds a match is then walked sample by sample.
+    constexpr uint32_t kChunk = 16 * kLanes;
+    const Lanes masks = Lanes{} + mask;
+    const Lanes values = Lanes{} + value;
     uint32_t i = from;
     while (end - i >= kChunk) {
-        bool any = false;
-        for (uint32_t k = 0; k < kChunk; ++k)
-            any |= (samples[i + k] & mask) == value;
-        if (any)
+        Lanes hits{};
+        for (uint32_t k = 0; k < kChunk; k += kLanes) {
+            Lanes lanes;
+            std::memcpy(&lanes, samples + i + k, sizeof lanes);
+            hits |= reinterpret_cast<Lanes>((lanes & masks) == values);
+        }
+        if ((hits[0] | hits[1] | hits[2] | hits[3]) != 0)
             break;
         i += kChunk;
     }

@@ -27,6 +27,8 @@ TEST_F(BlockProcessingTest, TriggerSteps) {
     constexpr uint32_t n = 2 * kBlock;
     std::vector<uint32_t> twoSteps = SamplesWith(n, {65535}, 0x01);
     twoSteps[65536] = 0x02;
+    std::vector<uint32_t> chunkEdge = SamplesWith(n, {63}, 0x01);
+    chunkEdge[64] = 0x02;
     std::vector<uint32_t> bothOnOne = SamplesWith(n, {100}, 0x03);
     std::vector<uint32_t> bothThenSecond = bothOnOne;
     bothThenSecond[200] = 0x02;
@@ -35,6 +37,7 @@ TEST_F(BlockProcessingTest, TriggerSteps) {
          0, true, 70001, 1},
         {"two steps across the block boundary", {0x01, 0x01, 0x02, 0x02}, twoSteps, 1, true,
          65537, 2},
+        {"steps on consecutive samples", {0x01, 0x01, 0x02, 0x02}, chunkEdge, 2, true, 65, 2},
         {"a sample matching both steps counts for the first only", {0x01, 0x01, 0x02, 0x02},
          bothOnOne, 1, false, 0, 1},
         {"the second step matches a later sample", {0x01, 0x01, 0x02, 0x02}, bothThenSecond, 2,

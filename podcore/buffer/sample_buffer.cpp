@@ -16,7 +16,11 @@ State& Buffer() {
 }
 
 void MarkWritten() {
-    Buffer().generation.fetch_add(1, std::memory_order_release);
+    MarkWritten(Buffer());
+}
+
+void MarkWritten(State& state) {
+    state.generation.fetch_add(1, std::memory_order_release);
 }
 
 uint64_t FreePhysicalMemory() {
@@ -54,6 +58,7 @@ uint32_t* Make(uint32_t samples) {
     State& state = Buffer();
     state.samples = memory;
     state.bufferLength = samples;
+    state.allocatedLength = samples;
     state.actualCaptureLength = samples;
     MarkWritten();
     return memory;
@@ -65,6 +70,7 @@ int32_t Delete(const uint32_t* anyNonNull) {
     State& state = Buffer();
     delete[] std::exchange(state.samples, nullptr);
     state.bufferLength = 0;
+    state.allocatedLength = 0;
     state.actualCaptureLength = 0;
     MarkWritten();
     return 1;

@@ -63,6 +63,20 @@ void Form1::CreateControls() {
     Command20->setGeometry(Twips(12000, 5880, 1095, 855));
     Command20->setToolTip("Click here to get help");
 
+    // Beyond the client area: present, with their behaviour, but not shown.
+    Frame3 = new QGroupBox("File Control", client);
+    Frame3->setGeometry(kOffscreenLeft / kTwipsPerPixel, 300, 100, 110);
+    Command18 = new QPushButton("Open", Frame3);
+    Command18->setGeometry(8, 20, 84, 25);
+    Command18->setToolTip("Open a previously saved file");
+    Command17 = new QPushButton("Print", Frame3);
+    Command17->setGeometry(8, 50, 84, 25);
+    Command17->setToolTip("Print the current screen");
+    connect(Command17, &QPushButton::clicked, this, [this] { Command17_Click(); });
+    Command16 = new QPushButton("Save As", Frame3);
+    Command16->setGeometry(8, 80, 84, 25);
+    Command16->setToolTip("Save the captured data buffer and settings to a file");
+
     Light = new QLabel(client);
     Light->setGeometry(Twips(12000, 7200, 255, 255));
     Light->setAutoFillBackground(true);
@@ -145,7 +159,9 @@ void Form1::CreateMenus() {
     fileMenu->setObjectName("FileMenu");
     fileMenu->addAction("Open")->setObjectName("OpenMenu");
     fileMenu->addAction("Save As")->setObjectName("SaveAsMenu");
-    fileMenu->addAction("Print")->setObjectName("PrintMenu");
+    QAction* printMenu = fileMenu->addAction("Print");
+    printMenu->setObjectName("PrintMenu");
+    connect(printMenu, &QAction::triggered, this, [this] { PrintMenu_Click(); });
     QAction* exitMenu = fileMenu->addAction("Exit");
     exitMenu->setObjectName("ExitMenu");
     connect(exitMenu, &QAction::triggered, this, [this] { ExitMenu_Click(); });

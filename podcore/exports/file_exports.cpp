@@ -8,6 +8,7 @@ using namespace podcore;
 
 // Both settings-file exports take the same 53 field pointers, in file order; they are named once
 // here and gathered into one record for the format code.
+// clang-format off
 #define SETTINGS_FIELD_PARAMETERS \
     uint8_t* rateCode, uint32_t* sampleCount, uint8_t* byteField2, uint8_t* byteField3, \
     uint8_t* byteField4, uint8_t* byteField5, uint8_t* byteField6, uint8_t* byteField7, \
@@ -41,37 +42,33 @@ using namespace podcore;
             wordField8 \
         } \
     }
+// clang-format on
 
 int32_t SaveFileDataAndConfig(SETTINGS_FIELD_PARAMETERS, const char* fileName) {
-    return Guarded<int32_t>(0, [&] {
-        return files::SaveSettingsFile(GATHERED_SETTINGS_FIELDS, fileName);
-    });
+    return Guarded<int32_t>(
+        0, [&] { return files::SaveSettingsFile(GATHERED_SETTINGS_FIELDS, fileName); });
 }
 
 int32_t OpenFileDataAndConfig(SETTINGS_FIELD_PARAMETERS, const char* fileName) {
-    return Guarded<int32_t>(0, [&] {
-        return files::OpenSettingsFile(GATHERED_SETTINGS_FIELDS, fileName);
-    });
+    return Guarded<int32_t>(
+        0, [&] { return files::OpenSettingsFile(GATHERED_SETTINGS_FIELDS, fileName); });
 }
 
 int32_t GetFileBufferSize(uint32_t* sampleCount, const char* fileName) {
-    return Guarded<int32_t>(0, [&] {
-        return files::ReadSettingsSampleCount(sampleCount, fileName);
-    });
+    return Guarded<int32_t>(0,
+                            [&] { return files::ReadSettingsSampleCount(sampleCount, fileName); });
 }
 
-int32_t SaveFileData(char* text1, char* text2, char* text3, char* text4, char* text5,
-                     char* text6, char* text7, char* text8, uint8_t* byteField,
-                     const char* fileName) {
-    const files::LegacyFields fields{
-        {text1, text2, text3, text4, text5, text6, text7, text8}, byteField};
+int32_t SaveFileData(char* text1, char* text2, char* text3, char* text4, char* text5, char* text6,
+                     char* text7, char* text8, uint8_t* byteField, const char* fileName) {
+    const files::LegacyFields fields{{text1, text2, text3, text4, text5, text6, text7, text8},
+                                     byteField};
     return Guarded<int32_t>(0, [&] { return files::SaveLegacyFile(fields, fileName); });
 }
 
-int32_t OpenFileData(char* text1, char* text2, char* text3, char* text4, char* text5,
-                     char* text6, char* text7, char* text8, uint8_t* byteField,
-                     const char* fileName) {
-    const files::LegacyFields fields{
-        {text1, text2, text3, text4, text5, text6, text7, text8}, byteField};
+int32_t OpenFileData(char* text1, char* text2, char* text3, char* text4, char* text5, char* text6,
+                     char* text7, char* text8, uint8_t* byteField, const char* fileName) {
+    const files::LegacyFields fields{{text1, text2, text3, text4, text5, text6, text7, text8},
+                                     byteField};
     return Guarded<int32_t>(0, [&] { return files::OpenLegacyFile(fields, fileName); });
 }

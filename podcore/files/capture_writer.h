@@ -18,7 +18,6 @@ void RecordSaveName(const char* fileName);
 // Records the name, then replaces the file with `header` followed by the first `sampleBytes`
 // bytes of the sample memory. Returns 1 when all of it was written, else 0 with any previous
 // file left as it was.
-int32_t WriteCaptureFile(const char* fileName, std::span<const uint8_t> header,
-                         size_t sampleBytes);
+int32_t WriteCaptureFile(const char* fileName, std::span<const uint8_t> header, size_t sampleBytes);
 
 } // namespace podcore::files

@@ -15,8 +15,7 @@ inline void PutLittleEndian32(uint8_t* at, uint32_t value) {
 }
 
 inline uint32_t GetLittleEndian32(const uint8_t* at) {
-    return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 |
-           uint32_t{at[3]} << 24;
+    return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
 }
 
 } // namespace podcore::files

@@ -21,8 +21,7 @@ constexpr size_t kWordFieldsOffset = 48;
 using Header = std::array<uint8_t, kSettingsHeaderBytes>;
 
 // Calls visit(offset, pointer) for every field in file order; the one place the layout lives.
-template <typename Visit>
-void ForEachField(const SettingsFields& fields, Visit&& visit) {
+template <typename Visit> void ForEachField(const SettingsFields& fields, Visit&& visit) {
     visit(0, fields.rateCode);
     visit(kCountOffset, fields.sampleCount);
     for (size_t i = 0; i < kSettingsByteFields; ++i)

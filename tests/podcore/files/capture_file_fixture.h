@@ -30,7 +30,8 @@ inline Bytes ReadAll(const std::filesystem::path& path) {
 
 inline void WriteAll(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void AppendLittleEndian32(Bytes& bytes, uint32_t value) {

@@ -18,18 +18,19 @@ namespace {
 
 using podcore::files::testing::SettingsValues;
 
-#define FUZZ_CHECK(condition)                                                                 \
-    do {                                                                                      \
-        if (!(condition)) {                                                                   \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                     \
-        }                                                                                     \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (0)
 
 const std::string& InputPath() {
     static const std::string path = [] {
-        const std::filesystem::path folder =
-            std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+        const std::filesystem::path folder = std::filesystem::exists("/dev/shm")
+                                                 ? "/dev/shm"
+                                                 : std::filesystem::temp_directory_path();
         return (folder / ("capture_files_fuzz." + std::to_string(::getpid()))).string();
     }();
     return path;
@@ -83,10 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InstallBuffer(samples);
     std::array<std::array<char, 20>, 8> texts{};
     uint8_t byteField = 0;
-    const int32_t bytesRead =
-        OpenFileData(texts[0].data(), texts[1].data(), texts[2].data(), texts[3].data(),
-                     texts[4].data(), texts[5].data(), texts[6].data(), texts[7].data(),
-                     &byteField, path);
+    const int32_t bytesRead = OpenFileData(texts[0].data(), texts[1].data(), texts[2].data(),
+                                           texts[3].data(), texts[4].data(), texts[5].data(),
+                                           texts[6].data(), texts[7].data(), &byteField, path);
     const size_t legacyPresent = fileSize > 161 ? fileSize - 161 : 0;
     FUZZ_CHECK(bytesRead == static_cast<int32_t>(std::min<size_t>(samples, legacyPresent)));
     FUZZ_CHECK(state.bufferLength == static_cast<uint32_t>(bytesRead));

@@ -97,7 +97,8 @@ TEST_F(SettingsFileTest, SaveRecordsTheNameInTestit) {
         ASSERT_EQ(record.size(), 200u) << name;
         const size_t kept = std::min<size_t>(name.size(), 200);
         EXPECT_EQ(std::string(record.begin(), record.begin() + kept), name.substr(0, kept));
-        EXPECT_TRUE(std::all_of(record.begin() + kept, record.end(), [](uint8_t b) { return b == 0; }));
+        EXPECT_TRUE(
+            std::all_of(record.begin() + kept, record.end(), [](uint8_t b) { return b == 0; }));
     }
 }
 
@@ -178,8 +179,8 @@ TEST_F(SettingsFileTest, ShortAndMiscountedFilesReadOnlyWhatIsThereAndFits) {
     struct Case {
         const char* what;
         uint32_t count;
-        size_t fileBytes;        // the file is cut to this length
-        size_t fieldsRead;       // how many of the 53 fields (in file order) the file holds
+        size_t fileBytes;  // the file is cut to this length
+        size_t fieldsRead; // how many of the 53 fields (in file order) the file holds
         int32_t samplesRead;
         uint32_t actualLength;
     };

@@ -13,8 +13,8 @@ namespace podcore::files::testing {
 struct SettingsValues {
     uint8_t rateCode = 0;
     uint32_t sampleCount = 0;
-    std::array<uint8_t, 43> bytes{};  // byte fields 2 to 44
-    std::array<uint32_t, 8> words{};  // word fields 1 to 8
+    std::array<uint8_t, 43> bytes{}; // byte fields 2 to 44
+    std::array<uint32_t, 8> words{}; // word fields 1 to 8
 
     bool operator==(const SettingsValues&) const = default;
 
@@ -43,8 +43,8 @@ int32_t CallWithFields(Export exportFunction, SettingsValues& values, const char
 
 inline int32_t CallWithFields(decltype(&SaveFileDataAndConfig) exportFunction,
                               SettingsValues& values, const char* fileName) {
-    return detail::CallWithFields(exportFunction, values, fileName,
-                                  std::make_index_sequence<43>{}, std::make_index_sequence<8>{});
+    return detail::CallWithFields(exportFunction, values, fileName, std::make_index_sequence<43>{},
+                                  std::make_index_sequence<8>{});
 }
 
 inline int32_t SaveSettings(SettingsValues values, const char* fileName) {

@@ -26,6 +26,8 @@ using podcore::files::testing::SettingsValues;
         }                                                                                          \
     } while (0)
 
+void RemoveInput();
+
 const std::string& InputPath() {
     static const std::string path = [] {
         const std::filesystem::path folder = std::filesystem::exists("/dev/shm")
@@ -33,7 +35,13 @@ const std::string& InputPath() {
                                                  : std::filesystem::temp_directory_path();
         return (folder / ("capture_files_fuzz." + std::to_string(::getpid()))).string();
     }();
+    // Registered after the path exists, so it runs before the path is destroyed.
+    [[maybe_unused]] static const bool removedAtExit = std::atexit(RemoveInput) == 0;
     return path;
+}
+
+void RemoveInput() {
+    std::remove(InputPath().c_str());
 }
 
 void InstallBuffer(uint32_t samples) {

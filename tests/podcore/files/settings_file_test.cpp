@@ -164,6 +164,8 @@ TEST_F(SettingsFileTest, MissingFileChangesNothing) {
     std::filesystem::create_directory("folder.nrk");
     EXPECT_EQ(OpenSettings(values, "folder.nrk"), 0);
     EXPECT_EQ(GetFileBufferSize(&count, "folder.nrk"), 0);
+    EXPECT_EQ(OpenSettings(values, nullptr), 0);
+    EXPECT_EQ(GetFileBufferSize(&count, nullptr), 0);
     EXPECT_EQ(values, before);
     EXPECT_EQ(count, 4321u);
     EXPECT_EQ(Buffer().generation, generation);

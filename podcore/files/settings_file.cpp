@@ -78,9 +78,12 @@ int32_t OpenSettingsFile(const SettingsFields& fields, const char* fileName) {
     const uint32_t capacity = state.samples == nullptr ? 0 : state.bufferLength.load();
     const uint32_t fitting = std::min(count, capacity);
     const size_t bytesRead = file.Read(state.samples, size_t{fitting} * 4);
-    state.actualCaptureLength = fitting;
+    // A file cut short holds fewer samples than it counts: what lies past them in the buffer is
+    // an older capture's, not this file's, so it is not shown as data.
+    const auto samplesRead = static_cast<uint32_t>(bytesRead / 4);
+    state.actualCaptureLength = samplesRead;
     buffer::MarkWritten();
-    return static_cast<int32_t>(bytesRead / 4);
+    return static_cast<int32_t>(samplesRead);
 }
 
 int32_t ReadSettingsSampleCount(uint32_t* sampleCount, const char* fileName) {

@@ -189,9 +189,9 @@ TEST_F(SettingsFileTest, ShortAndMiscountedFilesReadOnlyWhatIsThereAndFits) {
     const Case cases[] = {
         {"empty file", 0, 0, 0, 0, 0},
         {"count cut", 1000, 3, 1, 0, 0},
-        {"header cut in the words", 1000, 50, 45, 0, 1000},
-        {"header only", 1000, 80, 53, 0, 1000},
-        {"fewer samples than counted", 1000, 80 + 4 * 10 + 2, 53, 10, 1000},
+        {"header cut in the words", 1000, 50, 45, 0, 0},
+        {"header only", 1000, 80, 53, 0, 0},
+        {"fewer samples than counted", 1000, 80 + 4 * 10 + 2, 53, 10, 10},
         {"exact", 1000, 80 + 4 * 1000, 53, 1000, 1000},
         {"count zero with samples", 0, 80 + 4 * 100, 53, 0, 0},
         {"count one beyond the buffer", kBuffer + 1, 80 + 4 * (kBuffer + 1), 53, 65536, kBuffer},

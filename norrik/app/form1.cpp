@@ -62,6 +62,7 @@ void Form1::CreateControls() {
     Command20 = new QPushButton("Help", client);
     Command20->setGeometry(Twips(12000, 5880, 1095, 855));
     Command20->setToolTip("Click here to get help");
+    connect(Command20, &QPushButton::clicked, this, [this] { Command20_Click(); });
 
     // Beyond the client area: present, with their behaviour, but not shown.
     Frame3 = new QGroupBox("File Control", client);
@@ -181,8 +182,12 @@ void Form1::CreateMenus() {
 
     QMenu* helpMenu = menuBar()->addMenu("Help");
     helpMenu->setObjectName("HelpMenu");
-    helpMenu->addAction("Tarnwick Logic Analyzer Help")->setObjectName("NorrikHelp");
-    helpMenu->addAction("About the Tarnwick Logic Analyzer")->setObjectName("NorrikAbout");
+    QAction* help = helpMenu->addAction("Tarnwick Logic Analyzer Help");
+    help->setObjectName("NorrikHelp");
+    connect(help, &QAction::triggered, this, [this] { NorrikHelp_Click(); });
+    QAction* about = helpMenu->addAction("About the Tarnwick Logic Analyzer");
+    about->setObjectName("NorrikAbout");
+    connect(about, &QAction::triggered, this, [this] { NorrikAbout_Click(); });
 }
 
 } // namespace norrik

@@ -41,6 +41,12 @@ public:
     // Module picture.
     void TW2Image_Click(int index);
 
+    // Help and About.
+    static QString HelpFilePath();
+    void Command20_Click();
+    void NorrikHelp_Click();
+    void NorrikAbout_Click();
+
     // Printing.
     void PrintMenu_Click();
     void Command17_Click();

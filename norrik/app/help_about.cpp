@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QUrl>
 
 namespace norrik {
@@ -14,8 +15,9 @@ QString Form1::HelpFilePath() {
 }
 
 void Form1::Command20_Click() {
-    // A missing help file shows nothing, as the desktop's "open" of a missing path does.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFilePath()));
+    // A missing help file shows nothing: no viewer is started for it.
+    if (QFile::exists(HelpFilePath()))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFilePath()));
 }
 
 void Form1::NorrikHelp_Click() {

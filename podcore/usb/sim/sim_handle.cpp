@@ -1,0 +1,197 @@
+#include "usb/sim/sim_handle.h"
+
+#include "usb/sim/sim_driver.h"
+#include "usb/transfer_plan.h"
+#include "usb/usbd_status.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace podcore::usb::sim {
+
+namespace {
+constexpr uint32_t kUsbdiVersion = 0x00000600;
+constexpr uint32_t kSizeRequestBytes = 5;
+
+void Put32(uint8_t* at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+uint32_t PutText(const std::string& text, uint8_t* out, uint32_t outLength) {
+    const auto length = std::min<uint32_t>(static_cast<uint32_t>(text.size()), outLength - 1);
+    std::memcpy(out, text.data(), length);
+    out[length] = 0;
+    return length + 1;
+}
+} // namespace
+
+SimHandle::SimHandle(SimDriver& driver, std::shared_ptr<VirtualDevice> device, int number)
+    : driver_(driver), device_(std::move(device)), number_(number) {}
+
+SimHandle::~SimHandle() {
+    std::lock_guard lock(device_->mutex);
+    device_->CancelAll(error::OperationAborted, usbd::Canceled, this);
+}
+
+void SimHandle::Log(uint32_t code, const uint8_t* in, uint32_t inLength, uint32_t outLength,
+                    uint32_t result) {
+    LoggedRequest entry;
+    entry.device = number_;
+    entry.code = code;
+    entry.inputLength = inLength;
+    entry.outputLength = outLength;
+    if (in != nullptr)
+        entry.input.assign(in, in + std::min(inLength, LoggedRequest::kKeptInput));
+    entry.result = result;
+    driver_.Log(std::move(entry));
+}
+
+uint32_t SimHandle::Request(uint32_t code, uint8_t* in, uint32_t inLength, uint8_t* out,
+                            uint32_t outLength, uint32_t& returned) {
+    returned = 0;
+    uint32_t result = error::InvalidParameter;
+    {
+        std::lock_guard lock(device_->mutex);
+        if (device_->removed)
+            result = error::DeviceNotConnected;
+        else if (IsTransferCode(code))
+            result = error::InvalidParameter; // transfers need an overlapped record
+        else
+            result = Simple(code, in, inLength, out, outLength, returned);
+    }
+    Log(code, in, inLength, outLength, result);
+    return result;
+}
+
+uint32_t SimHandle::Simple(uint32_t code, const uint8_t* in, uint32_t inLength, uint8_t* out,
+                           uint32_t outLength, uint32_t& returned) {
+    VirtualDevice& device = *device_;
+    const auto needs = [&](uint32_t input, uint32_t output) {
+        return inLength >= input && outLength >= output && (input == 0 || in != nullptr) &&
+               (output == 0 || out != nullptr);
+    };
+    switch (code) {
+    case request::GetDriverVersion:
+    case request::GetUsbdiVersion:
+        if (!needs(0, 4))
+            return error::InsufficientBuffer;
+        Put32(out, code == request::GetDriverVersion ? device.driverVersion : kUsbdiVersion);
+        returned = 4;
+        return error::Success;
+    case request::GetAltSetting:
+        if (!needs(0, 1))
+            return error::InsufficientBuffer;
+        out[0] = device.AltSetting();
+        returned = 1;
+        return error::Success;
+    case request::SetAltSetting:
+        if (!needs(1, 0))
+            return error::InvalidParameter;
+        return device.SelectAltSetting(in[0]) ? error::Success : error::InvalidParameter;
+    case request::GetAddress:
+        if (!needs(0, 1))
+            return error::InsufficientBuffer;
+        out[0] = static_cast<uint8_t>(number_ + 1);
+        returned = 1;
+        return error::Success;
+    case request::ResetPipe:
+    case request::AbortPipe: {
+        if (!needs(1, 0))
+            return error::InvalidParameter;
+        EndpointModel* endpoint = device.Endpoint(in[0]);
+        if (endpoint == nullptr)
+            return error::InvalidParameter;
+        if (code == request::AbortPipe)
+            endpoint->Cancel(error::OperationAborted, usbd::Canceled, this);
+        return error::Success;
+    }
+    case request::GetTransferSize:
+    case request::SetTransferSize: {
+        if (!needs(kSizeRequestBytes, kSizeRequestBytes))
+            return error::InvalidParameter;
+        EndpointModel* endpoint = device.Endpoint(in[0]);
+        if (endpoint == nullptr || in[0] == 0)
+            return error::InvalidParameter;
+        const uint32_t size =
+            uint32_t{in[1]} | uint32_t{in[2]} << 8 | uint32_t{in[3]} << 16 | uint32_t{in[4]} << 24;
+        if (code == request::SetTransferSize)
+            endpoint->transferSize = size;
+        out[0] = in[0];
+        Put32(out + 1, endpoint->transferSize);
+        returned = kSizeRequestBytes;
+        return error::Success;
+    }
+    case request::GetDeviceName:
+    case request::GetFriendlyName:
+        if (!needs(0, 1))
+            return error::InsufficientBuffer;
+        returned = PutText(code == request::GetDeviceName ? "\\\\.\\sim" + std::to_string(number_)
+                                                          : std::string("Virtual Tarnwick device"),
+                           out, outLength);
+        return error::Success;
+    default:
+        return error::InvalidFunction;
+    }
+}
+
+uint32_t SimHandle::Submit(uint32_t code, uint8_t* in, uint32_t inLength, uint8_t* out,
+                           uint32_t outLength, Overlapped& overlapped) {
+    uint32_t result = error::InvalidFunction;
+    {
+        std::lock_guard lock(device_->mutex);
+        if (device_->removed) {
+            result = error::DeviceNotConnected;
+        } else if (IsTransferCode(code)) {
+            result = Transfer(code, in, inLength, out, outLength, overlapped);
+        } else {
+            // Simple requests complete at once, overlapped or not.
+            uint32_t returned = 0;
+            result = Simple(code, in, inLength, out, outLength, returned);
+            if (result == error::Success) {
+                overlapped.Arm();
+                overlapped.Complete(error::Success, returned);
+            }
+        }
+    }
+    Log(code, in, inLength, outLength, result);
+    return result;
+}
+
+uint32_t SimHandle::Transfer(uint32_t code, uint8_t* in, uint32_t inLength, uint8_t* out,
+                             uint32_t outLength, Overlapped& overlapped) {
+    uint32_t systemError = error::Success;
+    const auto plan = PlanTransfer(code, in, inLength, out, outLength, systemError);
+    if (!plan)
+        return systemError;
+    PendingIo io;
+    io.owner = this;
+    io.overlapped = &overlapped;
+    io.data = plan->data;
+    io.length = plan->length;
+    io.header = plan->statusHeader;
+    io.reportedOffset = plan->reportedOffset;
+    const TransferRequest& header = plan->header;
+    const bool control = plan->control;
+    EndpointModel* endpoint = device_->Endpoint(header.endpointAddress);
+    if (endpoint == nullptr)
+        return error::InvalidParameter;
+
+    overlapped.Arm();
+    if (!control) {
+        endpoint->Submit(io);
+        return error::IoPending;
+    }
+    if (device_->faults.unresponsive) {
+        endpoint->Submit(io); // waits on the default pipe until aborted
+        return error::IoPending;
+    }
+    Setup setup{header.requestType, header.request, header.value, header.index, header.length};
+    const ControlAnswer answer = device_->Control(setup, io.data);
+    Complete(io, answer.usbdStatus, answer.bytes,
+             answer.usbdStatus == 0 ? error::Success : error::GenFailure);
+    return error::IoPending;
+}
+
+} // namespace podcore::usb::sim

@@ -39,6 +39,17 @@ std::optional<bool> AtHighSpeed(UsbDevice& pod) {
         return std::nullopt;
     }
 }
+// Opens each device interface of the class in turn and shows `visit` the pods among them,
+// until it returns false.
+template <typename Visit> void ForEachPod(Visit visit) {
+    UsbDevice device;
+    const int count = device.DeviceCount();
+    for (int i = 0; i < count; ++i) {
+        if (device.Open(i) && IsPod(device) && !visit(device))
+            return;
+        device.Close();
+    }
+}
 } // namespace
 
 bool IsPod(const UsbDevice& device) {
@@ -49,33 +60,28 @@ int32_t EnumeratePods(uint32_t* podIds) {
     std::ofstream{StateFilePath("output.txt"), std::ios::trunc};
     if (podIds == nullptr)
         return 0;
-    UsbDevice device;
-    const int count = device.DeviceCount();
     int32_t found = 0;
-    for (int i = 0; i < count; ++i) {
-        if (device.Open(i) && IsPod(device))
-            podIds[found++] = device.BcdDevice;
-        device.Close();
-    }
+    ForEachPod([&](UsbDevice& pod) {
+        podIds[found++] = pod.BcdDevice;
+        return true;
+    });
     return found;
 }
 
 int32_t NewEnumeratePods(uint32_t* podIds) {
     if (podIds == nullptr)
         return 0;
-    UsbDevice device;
-    const int count = device.DeviceCount();
     int32_t found = 0;
-    for (int i = 0; i < count; ++i) {
-        if (device.Open(i) && IsPod(device)) {
-            const std::optional<bool> highSpeed = AtHighSpeed(device);
-            if (highSpeed == false)
-                return kFullSpeed;
-            if (highSpeed)
-                podIds[found++] = device.BcdDevice;
+    ForEachPod([&](UsbDevice& pod) {
+        const std::optional<bool> highSpeed = AtHighSpeed(pod);
+        if (highSpeed == false) {
+            found = kFullSpeed;
+            return false;
         }
-        device.Close();
-    }
+        if (highSpeed)
+            podIds[found++] = pod.BcdDevice;
+        return true;
+    });
     return found;
 }
 

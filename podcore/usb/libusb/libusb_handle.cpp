@@ -1,6 +1,7 @@
 #include "usb/libusb/libusb_handle.h"
 
 #include "usb/libusb/request_translation.h"
+#include "usb/request_buffers.h"
 
 #include <libusb.h>
 
@@ -12,16 +13,11 @@ namespace podcore::usb::libusb {
 namespace {
 constexpr int kInterface = 0;
 constexpr uint32_t kDriverVersion = 0x01050500; // data moves straight to the caller's buffer
-constexpr uint32_t kUsbdiVersion = 0x00000600;
 constexpr uint32_t kDefaultTransferSize = 4096;
 constexpr unsigned kSimpleTimeout = 1000;
 constexpr uint32_t kSizeRequestBytes = 5;
 constexpr uint8_t kInterfaceIn = 0x81; // device to host, standard, interface
 
-void Put32(uint8_t* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
 } // namespace
 
 SharedPod::SharedPod(libusb_device_handle* handle) : handle(handle) {
@@ -69,84 +65,72 @@ bool LibusbHandle::HasEndpoint(uint8_t address) {
 
 uint32_t LibusbHandle::Request(uint32_t code, uint8_t* in, uint32_t inLength, uint8_t* out,
                                uint32_t outLength, uint32_t& returned) {
-    returned = 0;
-    const auto needs = [&](uint32_t input, uint32_t output) {
-        return inLength >= input && outLength >= output && (input == 0 || in != nullptr) &&
-               (output == 0 || out != nullptr);
-    };
+    RequestBuffers buffers(in, inLength, out, outLength, returned);
     switch (code) {
     case request::GetDriverVersion:
     case request::GetUsbdiVersion:
-        if (!needs(0, 4))
+        if (!buffers.Holds(0, 4))
             return error::InsufficientBuffer;
-        Put32(out, code == request::GetDriverVersion ? kDriverVersion : kUsbdiVersion);
-        returned = 4;
+        buffers.Reply32(code == request::GetDriverVersion ? kDriverVersion : kUsbdiVersion);
         return error::Success;
     case request::GetAltSetting: {
-        if (!needs(0, 1))
+        if (!buffers.Holds(0, 1))
             return error::InsufficientBuffer;
         uint8_t setting = 0;
         const int got = libusb_control_transfer(handle_, kInterfaceIn, LIBUSB_REQUEST_GET_INTERFACE,
                                                 0, kInterface, &setting, 1, kSimpleTimeout);
         // Devices with a single setting may stall GET_INTERFACE; the last one chosen stands.
         std::lock_guard lock(pod_->mutex);
-        out[0] = got == 1 ? setting : pod_->altSetting;
-        returned = 1;
+        buffers.ReplyByte(got == 1 ? setting : pod_->altSetting);
         return error::Success;
     }
     case request::SetAltSetting: {
-        if (!needs(1, 0))
+        if (!buffers.Holds(1, 0))
             return error::InvalidParameter;
-        const int result = libusb_set_interface_alt_setting(handle_, kInterface, in[0]);
+        const int result = libusb_set_interface_alt_setting(handle_, kInterface, buffers.InByte());
         if (result != 0)
             return SystemErrorOf(result);
         std::lock_guard lock(pod_->mutex);
-        pod_->altSetting = in[0];
+        pod_->altSetting = buffers.InByte();
         pod_->ReadEndpointTypes();
         return error::Success;
     }
     case request::GetAddress:
-        if (!needs(0, 1))
+        if (!buffers.Holds(0, 1))
             return error::InsufficientBuffer;
-        out[0] = libusb_get_device_address(libusb_get_device(handle_));
-        returned = 1;
+        buffers.ReplyByte(libusb_get_device_address(libusb_get_device(handle_)));
         return error::Success;
     case request::ResetPipe:
-    case request::AbortPipe:
-        if (!needs(1, 0))
+    case request::AbortPipe: {
+        if (!buffers.Holds(1, 0))
             return error::InvalidParameter;
-        if (in[0] != 0 && !HasEndpoint(in[0]))
+        const uint8_t address = buffers.InByte();
+        if (address != 0 && !HasEndpoint(address))
             return error::InvalidParameter;
         if (code == request::AbortPipe) {
-            CancelEndpoint(in[0]);
+            CancelEndpoint(address);
             return error::Success;
         }
-        return in[0] == 0 ? error::Success : SystemErrorOf(libusb_clear_halt(handle_, in[0]));
+        return address == 0 ? error::Success : SystemErrorOf(libusb_clear_halt(handle_, address));
+    }
     case request::GetTransferSize:
     case request::SetTransferSize: {
-        if (!needs(kSizeRequestBytes, kSizeRequestBytes) || !HasEndpoint(in[0]))
+        if (!buffers.Holds(kSizeRequestBytes, kSizeRequestBytes) || !HasEndpoint(buffers.InByte()))
             return error::InvalidParameter;
         std::lock_guard lock(pod_->mutex);
-        auto [size, added] = pod_->transferSizes.try_emplace(in[0], kDefaultTransferSize);
+        auto [size, added] =
+            pod_->transferSizes.try_emplace(buffers.InByte(), kDefaultTransferSize);
         if (code == request::SetTransferSize)
-            size->second = uint32_t{in[1]} | uint32_t{in[2]} << 8 | uint32_t{in[3]} << 16 |
-                           uint32_t{in[4]} << 24;
-        out[0] = in[0];
-        Put32(out + 1, size->second);
-        returned = kSizeRequestBytes;
+            size->second = buffers.InSize();
+        buffers.ReplySize(buffers.InByte(), size->second);
         return error::Success;
     }
     case request::GetDeviceName:
-    case request::GetFriendlyName: {
-        if (!needs(0, 1))
+    case request::GetFriendlyName:
+        if (!buffers.Holds(0, 1))
             return error::InsufficientBuffer;
-        const std::string text = code == request::GetDeviceName ? path_ : "Tarnwick pod (libusb)";
-        const auto length = std::min<uint32_t>(static_cast<uint32_t>(text.size()), outLength - 1);
-        std::memcpy(out, text.data(), length);
-        out[length] = 0;
-        returned = length + 1;
+        buffers.ReplyText(code == request::GetDeviceName ? path_ : "Tarnwick pod (libusb)");
         return error::Success;
-    }
     default:
         return IsTransferCode(code) ? error::InvalidParameter : error::InvalidFunction;
     }

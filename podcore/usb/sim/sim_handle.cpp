@@ -1,5 +1,6 @@
 #include "usb/sim/sim_handle.h"
 
+#include "usb/request_buffers.h"
 #include "usb/sim/sim_driver.h"
 #include "usb/transfer_plan.h"
 #include "usb/usbd_status.h"
@@ -11,20 +12,7 @@
 namespace podcore::usb::sim {
 
 namespace {
-constexpr uint32_t kUsbdiVersion = 0x00000600;
 constexpr uint32_t kSizeRequestBytes = 5;
-
-void Put32(uint8_t* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t PutText(const std::string& text, uint8_t* out, uint32_t outLength) {
-    const auto length = std::min<uint32_t>(static_cast<uint32_t>(text.size()), outLength - 1);
-    std::memcpy(out, text.data(), length);
-    out[length] = 0;
-    return length + 1;
-}
 } // namespace
 
 SimHandle::SimHandle(SimDriver& driver, std::shared_ptr<VirtualDevice> device, int number)
@@ -68,39 +56,33 @@ uint32_t SimHandle::Request(uint32_t code, uint8_t* in, uint32_t inLength, uint8
 uint32_t SimHandle::Simple(uint32_t code, const uint8_t* in, uint32_t inLength, uint8_t* out,
                            uint32_t outLength, uint32_t& returned) {
     VirtualDevice& device = *device_;
-    const auto needs = [&](uint32_t input, uint32_t output) {
-        return inLength >= input && outLength >= output && (input == 0 || in != nullptr) &&
-               (output == 0 || out != nullptr);
-    };
+    RequestBuffers buffers(in, inLength, out, outLength, returned);
     switch (code) {
     case request::GetDriverVersion:
     case request::GetUsbdiVersion:
-        if (!needs(0, 4))
+        if (!buffers.Holds(0, 4))
             return error::InsufficientBuffer;
-        Put32(out, code == request::GetDriverVersion ? device.driverVersion : kUsbdiVersion);
-        returned = 4;
+        buffers.Reply32(code == request::GetDriverVersion ? device.driverVersion : kUsbdiVersion);
         return error::Success;
     case request::GetAltSetting:
-        if (!needs(0, 1))
+        if (!buffers.Holds(0, 1))
             return error::InsufficientBuffer;
-        out[0] = device.AltSetting();
-        returned = 1;
+        buffers.ReplyByte(device.AltSetting());
         return error::Success;
     case request::SetAltSetting:
-        if (!needs(1, 0))
+        if (!buffers.Holds(1, 0))
             return error::InvalidParameter;
-        return device.SelectAltSetting(in[0]) ? error::Success : error::InvalidParameter;
+        return device.SelectAltSetting(buffers.InByte()) ? error::Success : error::InvalidParameter;
     case request::GetAddress:
-        if (!needs(0, 1))
+        if (!buffers.Holds(0, 1))
             return error::InsufficientBuffer;
-        out[0] = static_cast<uint8_t>(number_ + 1);
-        returned = 1;
+        buffers.ReplyByte(static_cast<uint8_t>(number_ + 1));
         return error::Success;
     case request::ResetPipe:
     case request::AbortPipe: {
-        if (!needs(1, 0))
+        if (!buffers.Holds(1, 0))
             return error::InvalidParameter;
-        EndpointModel* endpoint = device.Endpoint(in[0]);
+        EndpointModel* endpoint = device.Endpoint(buffers.InByte());
         if (endpoint == nullptr)
             return error::InvalidParameter;
         if (code == request::AbortPipe)
@@ -109,27 +91,22 @@ uint32_t SimHandle::Simple(uint32_t code, const uint8_t* in, uint32_t inLength, 
     }
     case request::GetTransferSize:
     case request::SetTransferSize: {
-        if (!needs(kSizeRequestBytes, kSizeRequestBytes))
+        if (!buffers.Holds(kSizeRequestBytes, kSizeRequestBytes))
             return error::InvalidParameter;
-        EndpointModel* endpoint = device.Endpoint(in[0]);
-        if (endpoint == nullptr || in[0] == 0)
+        EndpointModel* endpoint = device.Endpoint(buffers.InByte());
+        if (endpoint == nullptr || buffers.InByte() == 0)
             return error::InvalidParameter;
-        const uint32_t size =
-            uint32_t{in[1]} | uint32_t{in[2]} << 8 | uint32_t{in[3]} << 16 | uint32_t{in[4]} << 24;
         if (code == request::SetTransferSize)
-            endpoint->transferSize = size;
-        out[0] = in[0];
-        Put32(out + 1, endpoint->transferSize);
-        returned = kSizeRequestBytes;
+            endpoint->transferSize = buffers.InSize();
+        buffers.ReplySize(buffers.InByte(), endpoint->transferSize);
         return error::Success;
     }
     case request::GetDeviceName:
     case request::GetFriendlyName:
-        if (!needs(0, 1))
+        if (!buffers.Holds(0, 1))
             return error::InsufficientBuffer;
-        returned = PutText(code == request::GetDeviceName ? "\\\\.\\sim" + std::to_string(number_)
-                                                          : std::string("Virtual Tarnwick device"),
-                           out, outLength);
+        buffers.ReplyText(code == request::GetDeviceName ? "\\\\.\\sim" + std::to_string(number_)
+                                                         : std::string("Virtual Tarnwick device"));
         return error::Success;
     default:
         return error::InvalidFunction;

@@ -84,9 +84,8 @@ public:
             if (!IsPod(list[i]) || PathOf(list[i]) != path)
                 continue;
             const int opened = libusb_open(list[i], &handle);
-            systemError = SystemErrorOf(opened);
-            if (opened == LIBUSB_ERROR_ACCESS)
-                std::fprintf(stderr, "%s\n", AccessHint(path).c_str());
+            if (opened != 0)
+                systemError = OpenFailure(opened, path);
         }
         if (count >= 0)
             libusb_free_device_list(list, 1);

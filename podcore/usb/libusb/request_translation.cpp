@@ -5,6 +5,8 @@
 
 #include <libusb.h>
 
+#include <cstdio>
+
 namespace podcore::usb::libusb {
 
 namespace {
@@ -75,6 +77,12 @@ uint32_t SystemErrorOf(int libusbError) {
 std::string AccessHint(const std::string& devicePath) {
     return std::string("podcore: no permission to open the pod at ") + devicePath +
            "; install the udev rule " + kUdevRule + " (see packaging/README.md) and replug it";
+}
+
+uint32_t OpenFailure(int libusbError, const std::string& devicePath) {
+    if (libusbError == LIBUSB_ERROR_ACCESS)
+        std::fprintf(stderr, "%s\n", AccessHint(devicePath).c_str());
+    return SystemErrorOf(libusbError);
 }
 
 } // namespace podcore::usb::libusb

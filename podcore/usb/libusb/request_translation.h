@@ -32,4 +32,8 @@ uint32_t SystemErrorOf(int libusbError);
 // The line for standard error when a pod cannot be opened for lack of permission.
 std::string AccessHint(const std::string& devicePath);
 
+// The system error code for a failed libusb_open of the pod at `devicePath`; a refusal for lack
+// of permission also puts the access hint on standard error.
+uint32_t OpenFailure(int libusbError, const std::string& devicePath);
+
 } // namespace podcore::usb::libusb

@@ -23,8 +23,10 @@ SimHandle::~SimHandle() {
     device_->CancelAll(error::OperationAborted, usbd::Canceled, this);
 }
 
-void SimHandle::Log(uint32_t code, const uint8_t* in, uint32_t inLength, uint32_t outLength,
-                    uint32_t result) {
+// Taken as the request arrives: once the device works on it, another thread may be writing
+// the statuses into the header.
+LoggedRequest SimHandle::Received(uint32_t code, const uint8_t* in, uint32_t inLength,
+                                  uint32_t outLength) const {
     LoggedRequest entry;
     entry.device = number_;
     entry.code = code;
@@ -32,24 +34,23 @@ void SimHandle::Log(uint32_t code, const uint8_t* in, uint32_t inLength, uint32_
     entry.outputLength = outLength;
     if (in != nullptr)
         entry.input.assign(in, in + std::min(inLength, LoggedRequest::kKeptInput));
-    entry.result = result;
-    driver_.Log(std::move(entry));
+    return entry;
 }
 
 uint32_t SimHandle::Request(uint32_t code, uint8_t* in, uint32_t inLength, uint8_t* out,
                             uint32_t outLength, uint32_t& returned) {
-    returned = 0;
-    uint32_t result = error::InvalidParameter;
+    LoggedRequest entry = Received(code, in, inLength, outLength);
     {
         std::lock_guard lock(device_->mutex);
         if (device_->removed)
-            result = error::DeviceNotConnected;
+            entry.result = error::DeviceNotConnected;
         else if (IsTransferCode(code))
-            result = error::InvalidParameter; // transfers need an overlapped record
+            entry.result = error::InvalidParameter; // transfers need an overlapped record
         else
-            result = Simple(code, in, inLength, out, outLength, returned);
+            entry.result = Simple(code, in, inLength, out, outLength, returned);
     }
-    Log(code, in, inLength, outLength, result);
+    const uint32_t result = entry.result;
+    driver_.Log(std::move(entry));
     return result;
 }
 
@@ -115,24 +116,25 @@ uint32_t SimHandle::Simple(uint32_t code, const uint8_t* in, uint32_t inLength, 
 
 uint32_t SimHandle::Submit(uint32_t code, uint8_t* in, uint32_t inLength, uint8_t* out,
                            uint32_t outLength, Overlapped& overlapped) {
-    uint32_t result = error::InvalidFunction;
+    LoggedRequest entry = Received(code, in, inLength, outLength);
     {
         std::lock_guard lock(device_->mutex);
         if (device_->removed) {
-            result = error::DeviceNotConnected;
+            entry.result = error::DeviceNotConnected;
         } else if (IsTransferCode(code)) {
-            result = Transfer(code, in, inLength, out, outLength, overlapped);
+            entry.result = Transfer(code, in, inLength, out, outLength, overlapped);
         } else {
             // Simple requests complete at once, overlapped or not.
             uint32_t returned = 0;
-            result = Simple(code, in, inLength, out, outLength, returned);
-            if (result == error::Success) {
+            entry.result = Simple(code, in, inLength, out, outLength, returned);
+            if (entry.result == error::Success) {
                 overlapped.Arm();
                 overlapped.Complete(error::Success, returned);
             }
         }
     }
-    Log(code, in, inLength, outLength, result);
+    const uint32_t result = entry.result;
+    driver_.Log(std::move(entry));
     return result;
 }
 

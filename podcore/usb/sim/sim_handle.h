@@ -3,13 +3,12 @@
 #pragma once
 
 #include "usb/driver.h"
+#include "usb/sim/sim_driver.h"
 #include "usb/sim/virtual_device.h"
 
 #include <memory>
 
 namespace podcore::usb::sim {
-
-class SimDriver;
 
 class SimHandle : public DeviceHandle {
 public:
@@ -26,8 +25,8 @@ private:
                     uint32_t outLength, uint32_t& returned);
     uint32_t Transfer(uint32_t code, uint8_t* in, uint32_t inLength, uint8_t* out,
                       uint32_t outLength, Overlapped& overlapped);
-    void Log(uint32_t code, const uint8_t* in, uint32_t inLength, uint32_t outLength,
-             uint32_t result);
+    LoggedRequest Received(uint32_t code, const uint8_t* in, uint32_t inLength,
+                           uint32_t outLength) const;
 
     SimDriver& driver_;
     std::shared_ptr<VirtualDevice> device_;

@@ -105,11 +105,17 @@ TEST(LibusbTranslationTest, TransferRequestsArePlannedOrRefusedAlike) {
     EXPECT_EQ(error, error::InvalidParameter);
 }
 
-TEST(LibusbTranslationTest, AccessHintNamesTheUdevRule) {
-    const std::string hint = libusb::AccessHint("usb:1-2");
+TEST(LibusbTranslationTest, RefusedAccessIsAFailureWithAOneLineHintNamingTheUdevRule) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(libusb::OpenFailure(LIBUSB_ERROR_ACCESS, "usb:1-2"), error::AccessDenied);
+    const std::string hint = testing::internal::GetCapturedStderr();
     EXPECT_NE(hint.find("60-tarnwick-pod.rules"), std::string::npos);
     EXPECT_NE(hint.find("usb:1-2"), std::string::npos);
-    EXPECT_EQ(hint.find('\n'), std::string::npos) << "one line";
+    EXPECT_EQ(hint.find('\n'), hint.size() - 1) << "one line";
+
+    testing::internal::CaptureStderr();
+    EXPECT_NE(libusb::OpenFailure(LIBUSB_ERROR_BUSY, "usb:1-2"), error::Success);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the hint is about permission only";
 }
 
 // Runs wherever the tests run; it finds no pod unless one is plugged in with access granted.

@@ -65,6 +65,19 @@ TEST_F(PodExportsTest, NoPodAttachedStillLeavesTheEmptyLogBehind) {
     EXPECT_EQ(EnumeratePods(nullptr), 0);
 }
 
+TEST_F(PodExportsTest, APodThatCannotBeOpenedIsNotListed) {
+    auto refused = AttachPod(4);
+    AttachPod(5);
+    WithDevice(*refused, [](VirtualDevice& d) { d.faults.denyAccess = true; });
+    uint32_t ids[8] = {};
+    EXPECT_EQ(EnumeratePods(ids), 1);
+    EXPECT_EQ(ids[0], 5u);
+    EXPECT_EQ(NewEnumeratePods(ids), 1);
+    EXPECT_EQ(InitializeKTLAPod(4), 0);
+    EXPECT_EQ(Reset8051(1), 4);
+    EXPECT_EQ(InitializeKTLAPod(5), 1);
+}
+
 TEST_F(PodExportsTest, ADeviceOfTheSameClassThatIsNoPodIsSkippedByEveryCall) {
     AttachOtherDevice(5);
     AttachPod(5);

@@ -261,6 +261,25 @@ TEST_F(UsbLayerTest, TimedOutTransferIsAbortedAndFails) {
     EXPECT_EQ(RequestsOf(request::AbortPipe).size(), 1u);
 }
 
+TEST_F(UsbLayerTest, ASilentEndpointTimesOutWhileTheOthersAnswer) {
+    auto pod = AttachPod(1);
+    auto device = OpenStreaming();
+    const auto bytes = Pattern(1024, 5);
+    WithDevice(*pod, [&](VirtualPod& p) {
+        p.faults.silentEndpoints = {0x88};
+        p.MainStream().Feed(bytes.data(), bytes.size());
+        p.AuxStream().Feed(bytes.data(), bytes.size());
+    });
+    std::vector<uint8_t> buffer(1024);
+    uint32_t length = 1024;
+    device->EndpointOf(0x88)->Timeout = 30;
+    EXPECT_FALSE(device->EndpointOf(0x88)->TransferData(buffer.data(), length));
+    EXPECT_EQ(length, 0u);
+    length = 1024;
+    EXPECT_TRUE(device->EndpointOf(0x86)->TransferData(buffer.data(), length));
+    EXPECT_EQ(buffer, bytes);
+}
+
 TEST_F(UsbLayerTest, AbortCompletesEveryOutstandingTransferAsCanceled) {
     AttachPod(1);
     auto device = OpenStreaming();

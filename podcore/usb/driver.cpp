@@ -16,13 +16,12 @@ void Overlapped::Arm() {
     bytes_ = 0;
 }
 
+// Notifies under the lock: a waiter that sees the request done may destroy the record at once.
 void Overlapped::Complete(uint32_t systemError, uint32_t bytes) {
-    {
-        std::lock_guard lock(mutex_);
-        done_ = true;
-        error_ = systemError;
-        bytes_ = bytes;
-    }
+    std::lock_guard lock(mutex_);
+    done_ = true;
+    error_ = systemError;
+    bytes_ = bytes;
     completed_.notify_all();
 }
 

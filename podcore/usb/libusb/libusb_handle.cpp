@@ -216,12 +216,11 @@ void LibusbHandle::Finish(InFlight* flight) {
         outcome.systemError == error::Success || moved != 0 ? plan.reportedOffset + moved : 0;
     Overlapped* overlapped = flight->overlapped;
     libusb_free_transfer(transfer);
-    {
-        std::lock_guard lock(mutex_);
-        std::erase(inFlight_, flight);
-        delete flight;
-        overlapped->Complete(outcome.systemError, reported);
-    }
+    // Under the lock: the closing handle may go as soon as it sees nothing in flight.
+    std::lock_guard lock(mutex_);
+    std::erase(inFlight_, flight);
+    delete flight;
+    overlapped->Complete(outcome.systemError, reported);
     drained_.notify_all();
 }
 

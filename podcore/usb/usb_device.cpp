@@ -44,8 +44,8 @@ bool UsbDevice::Open(int n) {
     if (IsOpen())
         Close();
     const auto paths = CurrentDriver().InterfacePaths(interfaceClass_);
-    deviceCount_ = static_cast<int>(std::min<size_t>(paths.size(), 255));
-    if (deviceCount_ == 0 || n < 0 || n > deviceCount_ - 1)
+    const auto count = static_cast<int>(std::min<size_t>(paths.size(), 255));
+    if (count == 0 || n < 0 || n > count - 1)
         return false;
     DevicePath = paths[n];
     uint32_t systemError = 0;
@@ -99,7 +99,6 @@ void UsbDevice::Close() {
     IsocInEndpoint = IsocOutEndpoint = nullptr;
     BulkInEndpoint = BulkOutEndpoint = nullptr;
     InterruptInEndpoint = InterruptOutEndpoint = nullptr;
-    deviceCount_ = 0;
     configurationIndex_ = 0;
 }
 

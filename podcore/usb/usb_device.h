@@ -99,7 +99,6 @@ private:
     std::array<UsbEndpoint*, UsbInterface::kEndpointSlots> current_{};
     const UsbInterface* currentRecord_ = nullptr;
     int openIndex_ = 0;
-    int deviceCount_ = 0;
     int configurationIndex_ = 0;
 };
 

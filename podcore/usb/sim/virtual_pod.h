@@ -24,7 +24,6 @@ public:
     bool Running() const { return running_; }
     // The divisor of the last start command, once sampling was started.
     std::optional<uint8_t> SamplingDivisor() const { return divisor_; }
-    const std::array<uint8_t, kMemoryBytes>& Memory() const { return memory_; }
     // The two sample streams: bytes 0 and 1 of each sample on 0x88, byte 2 of every second
     // sample on 0x86. A sample source feeds them; an overflow reports a break in the status.
     StreamInEndpoint& MainStream() { return *mainStream_; }

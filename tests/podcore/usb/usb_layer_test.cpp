@@ -151,6 +151,41 @@ TEST_F(UsbLayerTest, TransfersAreBufferedBelowDriverVersion010505AndDirectFromIt
     }
 }
 
+TEST_F(UsbLayerTest, IsochronousRequestsCarryAPacketAreaThatPodDriversRefuse) {
+    const std::pair<uint32_t, uint32_t> cases[] = {{0x01050500, request::DirectTransfer},
+                                                   {0x01000000, request::BufferedTransfer}};
+    for (auto [version, code] : cases) {
+        auto device = sim->Attach(std::make_shared<VirtualDevice>(
+            sim::DeviceDescriptor(0x1209, 0x0003, 1, 1),
+            std::vector<sim::Bytes>{sim::ConfigurationDescriptor({{0, 0, {{0x83, 1, 512}}}})},
+            std::map<uint8_t, sim::Bytes>{}));
+        WithDevice(*device, [&](VirtualDevice& d) { d.driverVersion = version; });
+        UsbDevice usb;
+        ASSERT_EQ(usb.IsocInEndpoint, usb.EndpointOf(0x83));
+        sim->ClearRequests();
+        std::vector<uint8_t> data(1000);
+        std::vector<uint8_t> packets(16, 0xEE);
+        uint32_t length = 1000;
+        EXPECT_FALSE(usb.IsocInEndpoint->TransferData(data.data(), length, packets.data()));
+        const auto sent = RequestsOf(code);
+        ASSERT_EQ(sent.size(), 1u);
+        const TransferRequest header = *sent[0].Header();
+        EXPECT_EQ(header.packetInfoOffset, TransferRequest::kSize);
+        EXPECT_EQ(header.packetInfoLength, 16u) << "two packets of 512 bytes hold 1000";
+        const bool buffered = code == request::BufferedTransfer;
+        EXPECT_EQ(header.dataOffset, buffered ? TransferRequest::kSize + 16 : 0);
+        EXPECT_EQ(sent[0].inputLength, TransferRequest::kSize + 16 + (buffered ? 1000 : 0));
+        EXPECT_EQ(sent[0].result, error::InvalidParameter);
+
+        sim->ClearRequests();
+        length = 0;
+        EXPECT_FALSE(usb.IsocInEndpoint->TransferData(data.data(), length));
+        EXPECT_TRUE(sim->Requests().empty()) << "no packet, no request";
+        usb.Close();
+        sim->Remove(device);
+    }
+}
+
 TEST_F(UsbLayerTest, ControlTimeoutIsSentInWholeSecondsWithShortOnesRoundedUpToOne) {
     AttachPod(1);
     UsbDevice device;

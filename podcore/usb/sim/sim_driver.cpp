@@ -31,21 +31,21 @@ void SimDriver::Remove(const std::shared_ptr<VirtualDevice>& device) {
     device->CancelAll(error::DeviceNotConnected, usbd::DevNotResponding);
 }
 
-std::vector<LoggedRequest> SimDriver::Requests() const {
+void RequestLog::Add(LoggedRequest entry) {
     std::lock_guard lock(mutex_);
-    return {log_.begin(), log_.end()};
+    if (entries_.size() == kCapacity)
+        entries_.pop_front();
+    entries_.push_back(std::move(entry));
 }
 
-void SimDriver::ClearRequests() {
+std::vector<LoggedRequest> RequestLog::Entries() const {
     std::lock_guard lock(mutex_);
-    log_.clear();
+    return {entries_.begin(), entries_.end()};
 }
 
-void SimDriver::Log(LoggedRequest entry) {
+void RequestLog::Clear() {
     std::lock_guard lock(mutex_);
-    if (log_.size() == kLogCapacity)
-        log_.pop_front();
-    log_.push_back(std::move(entry));
+    entries_.clear();
 }
 
 std::vector<std::string> SimDriver::InterfacePaths(const std::string& interfaceClass) {
@@ -73,7 +73,7 @@ std::unique_ptr<DeviceHandle> SimDriver::Open(const std::string& path, uint32_t&
             return nullptr;
         }
         systemError = error::Success;
-        return std::make_unique<SimHandle>(*this, a.device, a.number);
+        return std::make_unique<SimHandle>(log_, a.device, a.number);
     }
     systemError = error::FileNotFound;
     return nullptr;

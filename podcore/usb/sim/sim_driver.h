@@ -29,9 +29,23 @@ struct LoggedRequest {
     std::optional<TransferRequest> Header() const;
 };
 
+// The requests the driver received, newest last; shared with the open handles, which may
+// outlive the driver that opened them.
+class RequestLog {
+public:
+    static constexpr size_t kCapacity = 4096;
+    void Add(LoggedRequest entry);
+    std::vector<LoggedRequest> Entries() const;
+    void Clear();
+
+private:
+    mutable std::mutex mutex_;
+    std::deque<LoggedRequest> entries_;
+};
+
 class SimDriver : public Driver {
 public:
-    static constexpr size_t kLogCapacity = 4096;
+    static constexpr size_t kLogCapacity = RequestLog::kCapacity;
 
     // Attaches a device after the ones present; returns it for the test to keep.
     template <typename Device> std::shared_ptr<Device> Attach(std::shared_ptr<Device> device) {
@@ -42,9 +56,8 @@ public:
     // complete with "device not connected".
     void Remove(const std::shared_ptr<VirtualDevice>& device);
 
-    std::vector<LoggedRequest> Requests() const;
-    void ClearRequests();
-    void Log(LoggedRequest entry);
+    std::vector<LoggedRequest> Requests() const { return log_->Entries(); }
+    void ClearRequests() { log_->Clear(); }
 
     std::vector<std::string> InterfacePaths(const std::string& interfaceClass) override;
     std::unique_ptr<DeviceHandle> Open(const std::string& path, uint32_t& systemError) override;
@@ -60,7 +73,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<Attached> attached_;
     int attachedEver_ = 0;
-    std::deque<LoggedRequest> log_;
+    std::shared_ptr<RequestLog> log_ = std::make_shared<RequestLog>();
 };
 
 // A driver with virtual pods of the listed identifiers ("5,9"); one pod with identifier 1 when

@@ -15,8 +15,9 @@ namespace {
 constexpr uint32_t kSizeRequestBytes = 5;
 } // namespace
 
-SimHandle::SimHandle(SimDriver& driver, std::shared_ptr<VirtualDevice> device, int number)
-    : driver_(driver), device_(std::move(device)), number_(number) {}
+SimHandle::SimHandle(std::shared_ptr<RequestLog> log, std::shared_ptr<VirtualDevice> device,
+                     int number)
+    : log_(std::move(log)), device_(std::move(device)), number_(number) {}
 
 SimHandle::~SimHandle() {
     std::lock_guard lock(device_->mutex);
@@ -50,7 +51,7 @@ uint32_t SimHandle::Request(uint32_t code, uint8_t* in, uint32_t inLength, uint8
             entry.result = Simple(code, in, inLength, out, outLength, returned);
     }
     const uint32_t result = entry.result;
-    driver_.Log(std::move(entry));
+    log_->Add(std::move(entry));
     return result;
 }
 
@@ -134,7 +135,7 @@ uint32_t SimHandle::Submit(uint32_t code, uint8_t* in, uint32_t inLength, uint8_
         }
     }
     const uint32_t result = entry.result;
-    driver_.Log(std::move(entry));
+    log_->Add(std::move(entry));
     return result;
 }
 

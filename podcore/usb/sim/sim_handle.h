@@ -12,7 +12,7 @@ namespace podcore::usb::sim {
 
 class SimHandle : public DeviceHandle {
 public:
-    SimHandle(SimDriver& driver, std::shared_ptr<VirtualDevice> device, int number);
+    SimHandle(std::shared_ptr<RequestLog> log, std::shared_ptr<VirtualDevice> device, int number);
     ~SimHandle() override;
 
     uint32_t Request(uint32_t code, uint8_t* in, uint32_t inLength, uint8_t* out,
@@ -28,7 +28,7 @@ private:
     LoggedRequest Received(uint32_t code, const uint8_t* in, uint32_t inLength,
                            uint32_t outLength) const;
 
-    SimDriver& driver_;
+    std::shared_ptr<RequestLog> log_;
     std::shared_ptr<VirtualDevice> device_;
     int number_;
 };

@@ -54,6 +54,21 @@ TEST_F(PodExportsTest, TwoPodsAreListedInDeviceOrderAndOpenedByIdentifier) {
     EXPECT_EQ(Pods().currentPod, nullptr);
 }
 
+TEST_F(PodExportsTest, TheBackEndAndTheVirtualPodsComeFromTheEnvironment) {
+    ::setenv("PODCORE_DRIVER", "sim", 1);
+    ::setenv("PODCORE_SIM_PODS", "5,9", 1);
+    InstallDriver(nullptr); // chosen again on next use
+    uint32_t ids[8] = {};
+    EXPECT_EQ(EnumeratePods(ids), 2);
+    EXPECT_EQ(ids[0], 5u);
+    EXPECT_EQ(ids[1], 9u);
+    ::unsetenv("PODCORE_SIM_PODS");
+    InstallDriver(nullptr);
+    EXPECT_EQ(EnumeratePods(ids), 1);
+    EXPECT_EQ(ids[0], 1u) << "one pod with identifier 1 by default";
+    ::unsetenv("PODCORE_DRIVER");
+}
+
 TEST_F(PodExportsTest, NoPodAttachedStillLeavesTheEmptyLogBehind) {
     uint32_t ids[4] = {};
     EXPECT_EQ(EnumeratePods(ids), 0);

@@ -111,9 +111,10 @@ private:
         if (events_.joinable())
             return;
         events_ = std::thread([this] {
-            timeval poll{0, kEventPollMicroseconds};
-            while (!stop_)
+            while (!stop_) {
+                timeval poll{0, kEventPollMicroseconds};
                 libusb_handle_events_timeout_completed(context_, &poll, nullptr);
+            }
         });
     }
 

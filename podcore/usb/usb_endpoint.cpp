@@ -50,10 +50,6 @@ std::unique_ptr<PendingTransfer> UsbEndpoint::Start(std::unique_ptr<PendingTrans
                                                     uint32_t outLength) {
     uint8_t* in = transfer->bytes_.data();
     const auto inLength = static_cast<uint32_t>(transfer->bytes_.size());
-    if (out == nullptr) {
-        out = in;
-        outLength = inLength;
-    }
     LastError = handle->Submit(code, in, inLength, out, outLength, *transfer->overlapped_);
     transfer->inFlight_ = LastError == error::IoPending;
     return transfer;
@@ -71,34 +67,36 @@ std::unique_ptr<PendingTransfer> UsbEndpoint::NewDataTransfer(const uint8_t* buf
                                                               Overlapped& overlapped) {
     if (handle == nullptr)
         return nullptr;
-    uint32_t packetArea = 0;
+    uint64_t packetArea = 0;
     if (Isochronous()) {
-        const uint32_t packets =
-            MaxPacketSize == 0 ? 0 : (length + MaxPacketSize - 1) / MaxPacketSize;
-        if (packets == 0) {
-            LastError = error::InvalidParameter;
-            return nullptr;
-        }
+        const uint64_t packets =
+            MaxPacketSize == 0 ? 0 : (uint64_t{length} + MaxPacketSize - 1) / MaxPacketSize;
         packetArea = packets * kPacketInfoBytes;
     }
-    const uint32_t headerBytes = TransferRequest::kSize + packetArea;
-    auto transfer = NewTransfer(overlapped, headerBytes + (buffered ? length : 0));
+    const uint64_t headerBytes = TransferRequest::kSize + packetArea;
+    const uint64_t requestBytes = headerBytes + (buffered ? length : 0);
+    // No packet means no isochronous transfer; and the driver's byte counts are 32 bits wide.
+    if ((Isochronous() && packetArea == 0) || requestBytes > UINT32_MAX) {
+        LastError = error::InvalidParameter;
+        return nullptr;
+    }
+    auto transfer = NewTransfer(overlapped, static_cast<uint32_t>(requestBytes));
     TransferRequest header;
     header.endpointAddress = address;
     if (packetArea != 0) {
         header.packetInfoOffset = TransferRequest::kSize;
-        header.packetInfoLength = packetArea;
+        header.packetInfoLength = static_cast<uint32_t>(packetArea);
     }
     if (buffered) {
-        header.dataOffset = headerBytes;
+        header.dataOffset = static_cast<uint32_t>(headerBytes);
         header.dataLength = length;
         if (length != 0 && buffer != nullptr)
             std::memcpy(transfer->bytes_.data() + headerBytes, buffer, length);
         transfer->buffered_ = true;
-        transfer->dataOffset_ = headerBytes;
+        transfer->dataOffset_ = header.dataOffset;
     }
     header.EncodeTo(transfer->bytes_.data());
-    transfer->packetAreaLength_ = packetArea;
+    transfer->packetAreaLength_ = header.packetInfoLength;
     return transfer;
 }
 
@@ -117,7 +115,9 @@ std::unique_ptr<PendingTransfer> UsbEndpoint::BeginBuffered(uint8_t* buffer, uin
     auto transfer = NewDataTransfer(buffer, length, true, overlapped);
     if (!transfer)
         return nullptr;
-    return Start(std::move(transfer), request::BufferedTransfer, nullptr, 0);
+    uint8_t* bytes = transfer->bytes_.data();
+    const auto size = static_cast<uint32_t>(transfer->bytes_.size());
+    return Start(std::move(transfer), request::BufferedTransfer, bytes, size);
 }
 
 bool UsbEndpoint::WaitForTransfer(Overlapped& overlapped, uint32_t milliseconds) {
@@ -251,7 +251,9 @@ std::unique_ptr<PendingTransfer> ControlEndpoint::BeginTransfer(uint8_t* buffer,
         std::memcpy(transfer->bytes_.data() + TransferRequest::kSize, buffer, length);
     transfer->buffered_ = true;
     transfer->dataOffset_ = TransferRequest::kSize;
-    return Start(std::move(transfer), request::ControlTransfer, nullptr, 0);
+    uint8_t* bytes = transfer->bytes_.data();
+    const auto size = static_cast<uint32_t>(transfer->bytes_.size());
+    return Start(std::move(transfer), request::ControlTransfer, bytes, size);
 }
 
 bool ControlEndpoint::Read(uint8_t* buffer, uint32_t& length) {

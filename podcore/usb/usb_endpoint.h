@@ -99,7 +99,9 @@ protected:
                                                  Overlapped& overlapped);
     std::unique_ptr<PendingTransfer> BeginBuffered(uint8_t* buffer, uint32_t length,
                                                    Overlapped& overlapped);
-    // Submits a prepared request and records the start's error code in LastError.
+    // Submits a prepared request, its own bytes as the driver's input and `out` as the output
+    // (the caller's buffer for a direct transfer, the request itself for a buffered one), and
+    // records the start's error code in LastError.
     std::unique_ptr<PendingTransfer> Start(std::unique_ptr<PendingTransfer> transfer, uint32_t code,
                                            uint8_t* out, uint32_t outLength);
     std::unique_ptr<PendingTransfer> NewTransfer(Overlapped& overlapped, uint32_t bytes);

@@ -296,6 +296,31 @@ TEST_F(UsbLayerTest, TimedOutTransferIsAbortedAndFails) {
     EXPECT_EQ(RequestsOf(request::AbortPipe).size(), 1u);
 }
 
+TEST_F(UsbLayerTest, ZeroAndOversizedLengthsAreHandledWithoutTouchingTheRequest) {
+    auto pod = AttachPod(1);
+    for (uint32_t version : {0x01050500u, 0x01000000u}) {
+        WithDevice(*pod, [&](VirtualDevice& d) { d.driverVersion = version; });
+        auto device = OpenStreaming();
+        UsbEndpoint* endpoint = device->EndpointOf(0x88);
+        endpoint->Timeout = 1000;
+        uint32_t length = 0;
+        EXPECT_TRUE(endpoint->TransferData(nullptr, length)) << std::hex << version;
+        EXPECT_EQ(length, 0u);
+
+        Overlapped overlapped;
+        uint8_t byte = 0;
+        auto request = endpoint->BeginTransfer(&byte, 0xFFFFFFF0u, overlapped);
+        if (version < UsbDevice::kDirectTransferDriverVersion) {
+            EXPECT_EQ(request, nullptr) << "a buffered request that large cannot be built";
+            EXPECT_EQ(endpoint->LastError, error::InvalidParameter);
+        } else {
+            EXPECT_TRUE(endpoint->Abort()) << "the direct request waits for its data";
+            length = 0xFFFFFFF0u;
+            EXPECT_FALSE(endpoint->FinishTransfer(&byte, length, overlapped, std::move(request)));
+        }
+    }
+}
+
 TEST_F(UsbLayerTest, ASilentEndpointTimesOutWhileTheOthersAnswer) {
     auto pod = AttachPod(1);
     auto device = OpenStreaming();

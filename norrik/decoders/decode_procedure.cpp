@@ -94,7 +94,8 @@ DecodeHooks TextHooks(std::string& text) {
 }
 
 DecodeRun::DecodeRun(const DecodeContext& context, const DecodeHooks& hooks)
-    : context_(context), hooks_(hooks), reached_(context.screenStart) {}
+    : context_(context), hooks_(hooks), scanner_(context.samples),
+      reached_(context.screenStart) {}
 
 void DecodeRun::Show(const std::string& text) {
     if (hooks_.appendText)

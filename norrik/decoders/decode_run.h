@@ -3,25 +3,39 @@
 #pragma once
 
 #include "decoders/decode_procedure.h"
+#include "decoders/sample_scanner.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace norrik::decoders {
 
-struct FoundSample {
-    int64_t index;
-    uint32_t sample;
-};
+// The progress bar is drawn at sample indexes that are multiples of this.
+constexpr int64_t kProgressStep = int64_t{1} << 20;
+
+inline bool IsProgressMark(int64_t position) {
+    return (position & (kProgressStep - 1)) == 0;
+}
+
+// The first multiple of kProgressStep above `position`.
+inline int64_t NextProgressMark(int64_t position) {
+    return (position | (kProgressStep - 1)) + 1;
+}
+
+// What a search gives when it finds nothing.
+constexpr int64_t kNoSample = std::numeric_limits<int64_t>::max();
 
 class DecodeRun {
 public:
     DecodeRun(const DecodeContext& context, const DecodeHooks& hooks);
 
-    const SampleReader& Samples() const { return context_.samples; }
+    // Every sample the decoders read comes through here.
+    SampleScanner& Samples() { return scanner_; }
     int64_t Origin() const { return context_.screenStart; }
     int64_t BufferSamples() const { return context_.bufferSamples; }
     uint8_t RateCode() const { return context_.rateCode; }
@@ -49,28 +63,31 @@ public:
     // The same, with the screen start following the decoder's running position.
     void YieldAt(int64_t position);
 
-    // From `from` upward, the first sample before the last one that `accepts` takes, drawing
-    // the progress bar at each multiple of 2^20 passed on the way. No value when the last
-    // sample is reached first: the last sample itself is never examined.
-    template <typename Accepts>
-    std::optional<FoundSample> FindSample(int64_t from, Accepts&& accepts) {
-        constexpr int64_t kProgressStep = 1 << 20;
+    // From `from` upward, the first index before the last sample whose sample has
+    // (sample & mask) == value, drawing the progress bar at each multiple of 2^20 passed on
+    // the way; kNoSample when the last sample is reached first, which is never examined.
+    // A plain index rather than an optional: this runs once per clock edge.
+    int64_t FindMatching(int64_t from, uint32_t mask, uint32_t value) {
         const int64_t last = BufferSamples() - 1;
         int64_t i = from;
-        for (; i < last; ++i) {
-            const uint32_t sample = Samples()(i);
-            if (accepts(sample))
-                return FoundSample{i, sample};
-            if ((i & (kProgressStep - 1)) == 0)
+        while (i < last) {
+            // Up to the next progress mark, so that only i itself can be one.
+            const int64_t segmentEnd = std::min(last, NextProgressMark(i));
+            const int64_t found = scanner_.FindMatching(i, segmentEnd, mask, value);
+            if (found > i && IsProgressMark(i))
                 ShowProgress(i);
+            if (found < segmentEnd)
+                return found;
+            i = segmentEnd;
         }
         ReachedPosition(i);
-        return std::nullopt;
+        return kNoSample;
     }
 
 private:
     const DecodeContext& context_;
     const DecodeHooks& hooks_;
+    SampleScanner scanner_;
     std::string output_;
     int64_t reached_;
 };

@@ -49,12 +49,13 @@ public:
                 run_.Output() += "Baud Rate must be a number greater than 0.\r\n";
                 return;
             }
-            const auto start = run_.FindSample(
-                position, [this](uint32_t sample) { return !LineHigh(sample); });
-            if (!start)
+            // The start bit: the line low, which is the signal's bit set when inverted.
+            const auto start =
+                run_.FindMatching(position, mask_, settings_.normal ? 0 : mask_);
+            if (start == kNoSample)
                 return;
             const double bitTime = SampleRateOfCode(run_.RateCode()) / baud;
-            const int64_t stop = DecodeCharacter(start->index, bitTime);
+            const int64_t stop = DecodeCharacter(start, bitTime);
             if (!LineHighAt(stop)) {
                 run_.Output() += " Invalid Stop Bit\r\n";
                 run_.ReachedPosition(stop);
@@ -66,12 +67,9 @@ public:
     }
 
 private:
-    // `sample` as the library gives it, before the polarity is applied.
-    bool LineHigh(uint32_t sample) const {
-        return (WithPolarity(sample, settings_.normal) & mask_) != 0;
+    bool LineHighAt(int64_t index) const {
+        return (WithPolarity(run_.Samples().At(index), settings_.normal) & mask_) != 0;
     }
-
-    bool LineHighAt(int64_t index) const { return LineHigh(run_.Samples()(index)); }
 
     // Reads the data bits of the character whose start bit begins at `start`, writes the
     // character and gives the sample index of the middle of its stop bit.

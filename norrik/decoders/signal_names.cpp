@@ -24,7 +24,7 @@ constexpr std::string_view kNoSignal = "None";
 std::vector<std::string> PinSignalNames() {
     std::vector<std::string> names;
     for (int pin = 0; pin < kPins; ++pin)
-        names.push_back("P" + std::to_string(pin));
+        names.push_back(std::string("P").append(std::to_string(pin)));
     return names;
 }
 

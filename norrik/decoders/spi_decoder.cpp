@@ -3,7 +3,6 @@
 #include "app/number_text.h"
 #include "decoders/decode_run.h"
 
-#include <optional>
 #include <vector>
 
 namespace norrik::decoders {
@@ -20,14 +19,15 @@ struct SpiLines {
 // One data line's byte in the making.
 struct DataLine {
     uint32_t mask;
-    ClockEdge edge;
+    bool samplesOnRising;
+    bool msbFirst;
     int value = 0;
 
-    void Sample(uint32_t sample, ClockEdge transition, bool msbFirst) {
-        if (transition != edge)
+    void Sample(uint32_t sample, bool rising) {
+        if (rising != samplesOnRising)
             return;
-        const bool high = (sample & mask) != 0;
-        value = msbFirst ? value * 2 + (high ? 1 : 0) : value / 2 + (high ? 128 : 0);
+        const int high = (sample & mask) != 0 ? 1 : 0;
+        value = msbFirst ? value * 2 + high : value / 2 + high * 128;
     }
 };
 
@@ -78,13 +78,12 @@ public:
 
     // Byte after byte until the end of the buffer; a deselect drops the byte in the making.
     void Run() {
-        std::optional<int64_t> position = run_.Origin();
-        while (position) {
-            const auto selected = run_.FindSample(
-                *position, [this](uint32_t sample) { return Selected(sample); });
-            if (!selected)
+        int64_t position = run_.Origin();
+        while (position != kNoSample) {
+            const int64_t selected = run_.FindMatching(position, lines_.slaveSelect, 0);
+            if (selected == kNoSample)
                 break;
-            position = CollectByte(selected->index);
+            position = CollectByte(selected);
         }
         if (settings_.display == DisplayMode::Hex)
             rows_.Flush(run_.Output());
@@ -93,29 +92,26 @@ public:
 private:
     static constexpr int kTransitionsPerByte = 16;
 
-    bool Selected(uint32_t sample) const { return (sample & lines_.slaveSelect) == 0; }
-    bool ClockHigh(uint32_t sample) const { return (sample & lines_.clock) != 0; }
-
-    // Collects one byte pair from `i` on and gives where the next search starts; no value at
-    // the end of the buffer.
-    std::optional<int64_t> CollectByte(int64_t i) {
-        DataLine dataOut{lines_.dataOut, settings_.dataOutEdge};
-        DataLine dataIn{lines_.dataIn, settings_.dataInEdge};
+    // Collects one byte pair from `i` on and gives where the next search starts; kNoSample
+    // at the end of the buffer.
+    int64_t CollectByte(int64_t i) {
+        DataLine dataOut{lines_.dataOut, settings_.dataOutEdge == ClockEdge::Rising,
+                         settings_.msbFirst};
+        DataLine dataIn{lines_.dataIn, settings_.dataInEdge == ClockEdge::Rising,
+                        settings_.msbFirst};
+        bool clockHigh = (run_.Samples().At(i) & lines_.clock) != 0;
         for (int transition = 0; transition < kTransitionsPerByte; ++transition) {
-            const bool clockWasHigh = ClockHigh(run_.Samples()(i));
-            const auto edge = run_.FindSample(i, [this, clockWasHigh](uint32_t sample) {
-                return ClockHigh(sample) != clockWasHigh;
-            });
-            if (!edge)
-                return std::nullopt;
-            i = edge->index;
-            if (!Selected(edge->sample)) {
-                run_.YieldAt(i);
+            i = run_.FindMatching(i, lines_.clock, clockHigh ? 0 : lines_.clock);
+            if (i == kNoSample)
+                return kNoSample;
+            const uint32_t sample = run_.Samples().At(i);
+            if ((sample & lines_.slaveSelect) != 0) {
+                run_.YieldAt(i); // deselected: the byte in the making is dropped
                 return i;
             }
-            const ClockEdge kind = clockWasHigh ? ClockEdge::Falling : ClockEdge::Rising;
-            dataOut.Sample(edge->sample, kind, settings_.msbFirst);
-            dataIn.Sample(edge->sample, kind, settings_.msbFirst);
+            clockHigh = !clockHigh;
+            dataOut.Sample(sample, clockHigh);
+            dataIn.Sample(sample, clockHigh);
         }
         WritePair(static_cast<uint8_t>(dataOut.value), static_cast<uint8_t>(dataIn.value));
         run_.YieldAt(i);

@@ -2,6 +2,8 @@
 
 #include "decoders/decode_run.h"
 
+#include <algorithm>
+
 namespace norrik::decoders {
 
 namespace {
@@ -28,24 +30,32 @@ public:
 
     void Run() {
         const int64_t origin = run_.Origin();
-        const Levels first = LevelsOf(run_.Samples()(origin));
+        const Levels first = LevelsOf(run_.Samples().At(origin));
         if (!first.sda || !first.scl) {
             run_.Show(kBusNotIdle);
             return;
         }
-        // Each step compares sample k - 1 with the one before it, starting from both lines
-        // high; with the screen start at 0 the first sample read is the buffer's last one.
-        constexpr int64_t kProgressStep = 1 << 20;
+        // Step k compares sample k - 1 with the one before it, starting from both lines high;
+        // with the screen start at 0 the first sample read is the buffer's last one.
         const uint32_t lines = sdaMask_ | sclMask_;
         uint32_t previous = lines;
         const int64_t end = run_.BufferSamples();
-        for (int64_t k = origin; k <= end; ++k) {
-            if ((k & (kProgressStep - 1)) == 0)
+        int64_t k = origin;
+        while (k <= end) {
+            if (IsProgressMark(k))
                 run_.ShowProgress(k);
-            const uint32_t now = run_.Samples()(k - 1) & lines;
-            if (now != previous)
-                Step(LevelsOf(previous), LevelsOf(now));
+            // Up to the next progress mark, so that only k itself can be one.
+            const int64_t stepsEnd = std::min(end + 1, NextProgressMark(k));
+            const int64_t changed =
+                run_.Samples().FindDiffering(k - 1, stepsEnd - 1, lines, previous);
+            if (changed == stepsEnd - 1) {
+                k = stepsEnd;
+                continue;
+            }
+            const uint32_t now = run_.Samples().At(changed) & lines;
+            Step(LevelsOf(previous), LevelsOf(now));
             previous = now;
+            k = changed + 2;
         }
         run_.ReachedPosition(end);
     }

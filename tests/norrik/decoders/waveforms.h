@@ -19,7 +19,6 @@ public:
     void Hold(double samples);
 
     const std::vector<uint32_t>& Samples() const { return samples_; }
-    std::vector<uint32_t>& Samples() { return samples_; }
 
 private:
     uint32_t levels_;

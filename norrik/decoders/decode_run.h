@@ -6,6 +6,7 @@
 #include "decoders/sample_scanner.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -53,6 +54,12 @@ public:
     // Draws the progress bar for `position` and remembers it as where the run got to.
     void ShowProgress(int64_t position);
 
+    // Draws the progress bar for each multiple of 2^20 in [from, end).
+    void ShowProgressMarks(int64_t from, int64_t end) {
+        for (int64_t mark = NextProgressMark(from - 1); mark < end; mark += kProgressStep)
+            ShowProgress(mark);
+    }
+
     // Where the run got to, for the final progress bar.
     void ReachedPosition(int64_t position) { reached_ = position; }
     int64_t Reached() const { return reached_; }
@@ -63,24 +70,37 @@ public:
     // The same, with the screen start following the decoder's running position.
     void YieldAt(int64_t position);
 
-    // From `from` upward, the first index before the last sample whose sample has
-    // (sample & mask) == value, drawing the progress bar at each multiple of 2^20 passed on
-    // the way; kNoSample when the last sample is reached first, which is never examined.
-    // A plain index rather than an optional: this runs once per clock edge.
-    int64_t FindMatching(int64_t from, uint32_t mask, uint32_t value) {
+    // From `from` upward, the first index before the last sample at which `line` (a one-bit
+    // mask; 0 for a line that is always low) is high, or low; kNoSample when the last sample
+    // is reached first, which is never examined. The progress bar is drawn for each multiple
+    // of 2^20 passed on the way.
+    int64_t FindLevel(int64_t from, uint32_t line, bool high) {
+        return FindInBlocks(from, [&](int64_t start) {
+            const uint64_t levels = scanner_.Levels(start, line);
+            return high ? levels : ~levels;
+        });
+    }
+
+    // The same search for any condition that `bitsOf(start)` gives as the bits of the block
+    // starting at `start`. Decoders that look at every clock edge run this, hence the bit
+    // masks and the plain index rather than an optional.
+    template <typename BlockBits>
+    int64_t FindInBlocks(int64_t from, BlockBits&& bitsOf) {
         const int64_t last = BufferSamples() - 1;
-        int64_t i = from;
-        while (i < last) {
-            // Up to the next progress mark, so that only i itself can be one.
-            const int64_t segmentEnd = std::min(last, NextProgressMark(i));
-            const int64_t found = scanner_.FindMatching(i, segmentEnd, mask, value);
-            if (found > i && IsProgressMark(i))
-                ShowProgress(i);
-            if (found < segmentEnd)
+        for (int64_t i = from; i < last;) {
+            const int64_t start = SampleScanner::BlockStart(i);
+            uint64_t hits = bitsOf(start) & (~uint64_t{0} << (i - start));
+            if (last - start < SampleScanner::kBlock)
+                hits &= (uint64_t{1} << (last - start)) - 1;
+            if (hits != 0) {
+                const int64_t found = start + std::countr_zero(hits);
+                ShowProgressMarks(from, found);
                 return found;
-            i = segmentEnd;
+            }
+            i = start + SampleScanner::kBlock;
         }
-        ReachedPosition(i);
+        ShowProgressMarks(from, last);
+        ReachedPosition(std::max(from, last));
         return kNoSample;
     }
 

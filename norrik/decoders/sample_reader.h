@@ -31,6 +31,21 @@ public:
         return samples_[std::min<size_t>(at, samples_.size() - 1)];
     }
 
+    // Samples `first` onwards into `out`, as the calls above would give them; a stretch the
+    // library can read as it is goes through a plain loop of calls.
+    void Read(int64_t first, std::span<uint32_t> out) const {
+        const auto count = static_cast<int64_t>(out.size());
+        if (loggedData_ != nullptr && first >= 0 &&
+            first + count <= int64_t{std::numeric_limits<uint32_t>::max()}) {
+            const LoggedDataFunction loggedData = loggedData_;
+            for (int64_t j = 0; j < count; ++j)
+                out[j] = static_cast<uint32_t>(loggedData(static_cast<uint32_t>(first + j)));
+            return;
+        }
+        for (int64_t j = 0; j < count; ++j)
+            out[j] = (*this)(first + j);
+    }
+
 private:
     LoggedDataFunction loggedData_ = nullptr;
     std::span<const uint32_t> samples_;

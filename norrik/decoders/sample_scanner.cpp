@@ -6,11 +6,23 @@
 
 namespace norrik::decoders {
 
+int64_t SampleScanner::FindDiffering(int64_t from, int64_t end, uint32_t mask, uint32_t value) {
+    while (from < end) {
+        const int64_t start = BlockStart(from);
+        if (start != start_)
+            Load(start);
+        uint64_t hits = ~MatchBits(mask, value) & (~uint64_t{0} << (from - start));
+        if (end - start < kBlock)
+            hits &= (uint64_t{1} << (end - start)) - 1;
+        if (hits != 0)
+            return start + std::countr_zero(hits);
+        from = start + kBlock;
+    }
+    return end;
+}
+
 void SampleScanner::Load(int64_t start) {
-    // A local copy keeps the reader in registers across the library calls.
-    const SampleReader samples = samples_;
-    for (int j = 0; j < kBlock; ++j)
-        block_[j] = samples(start + j);
+    samples_.Read(start, block_);
     start_ = start;
     levelsKnown_ = 0;
 }

@@ -14,6 +14,8 @@ namespace norrik::decoders {
 
 class SampleScanner {
 public:
+    static constexpr int kBlock = 64;
+
     explicit SampleScanner(const SampleReader& samples) : samples_(samples) {}
 
     // The sample at `index`, from the block in hand when it holds it.
@@ -22,48 +24,26 @@ public:
         return offset < kBlock ? block_[offset] : samples_(index);
     }
 
-    // The first index in [from, end) whose sample has (sample & mask) == value; `end` when
-    // there is none.
-    int64_t FindMatching(int64_t from, int64_t end, uint32_t mask, uint32_t value) {
-        return Find<true>(from, end, mask, value);
-    }
-
     // The first index in [from, end) whose sample has (sample & mask) != value; `end` when
     // there is none.
-    int64_t FindDiffering(int64_t from, int64_t end, uint32_t mask, uint32_t value) {
-        return Find<false>(from, end, mask, value);
+    int64_t FindDiffering(int64_t from, int64_t end, uint32_t mask, uint32_t value);
+
+    // The first sample of the block that holds `index`.
+    static int64_t BlockStart(int64_t index) { return index & ~int64_t{kBlock - 1}; }
+
+    // Bit j set when sample `start` + j has the bit of `line` set; `start` is a block start.
+    // A `line` of 0 is a line that is always low.
+    uint64_t Levels(int64_t start, uint32_t line) {
+        if (start != start_)
+            Load(start);
+        return line == 0 ? 0 : LevelBits(std::countr_zero(line));
     }
 
 private:
-    static constexpr int kBlock = 64;
-
-    template <bool kMatching>
-    int64_t Find(int64_t from, int64_t end, uint32_t mask, uint32_t value) {
-        while (from < end) {
-            const int64_t start = from & ~int64_t{kBlock - 1};
-            if (start != start_)
-                Load(start);
-            uint64_t hits = MatchBits(mask, value);
-            if constexpr (!kMatching)
-                hits = ~hits;
-            hits &= ~uint64_t{0} << (from - start);
-            if (end - start < kBlock)
-                hits &= (uint64_t{1} << (end - start)) - 1;
-            if (hits != 0)
-                return start + std::countr_zero(hits);
-            from = start + kBlock;
-        }
-        return end;
-    }
-
     // Bit j set when sample j of the block in hand has (sample & mask) == value.
     uint64_t MatchBits(uint32_t mask, uint32_t value) {
         if ((value & ~mask) != 0)
             return 0;
-        if (std::has_single_bit(mask)) { // one line: the common case, kept short
-            const uint64_t levels = LevelBits(std::countr_zero(mask));
-            return value != 0 ? levels : ~levels;
-        }
         uint64_t matching = ~uint64_t{0};
         for (uint32_t rest = mask; rest != 0; rest &= rest - 1) {
             const int bit = std::countr_zero(rest);

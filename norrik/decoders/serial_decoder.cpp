@@ -50,8 +50,7 @@ public:
                 return;
             }
             // The start bit: the line low, which is the signal's bit set when inverted.
-            const auto start =
-                run_.FindMatching(position, mask_, settings_.normal ? 0 : mask_);
+            const int64_t start = run_.FindLevel(position, mask_, !settings_.normal);
             if (start == kNoSample)
                 return;
             const double bitTime = SampleRateOfCode(run_.RateCode()) / baud;

@@ -3,6 +3,8 @@
 #include "app/number_text.h"
 #include "decoders/decode_run.h"
 
+#include <array>
+#include <bit>
 #include <vector>
 
 namespace norrik::decoders {
@@ -16,19 +18,62 @@ struct SpiLines {
     uint32_t dataIn;
 };
 
-// One data line's byte in the making.
-struct DataLine {
-    uint32_t mask;
-    bool samplesOnRising;
-    bool msbFirst;
-    int value = 0;
+// The levels of the four lines over one block of samples, so that an edge costs a few bit
+// operations.
+struct BlockLevels {
+    int64_t start = kNoSample;
+    uint64_t slaveSelect = 0;
+    uint64_t clock = 0;
+    uint64_t dataOut = 0;
+    uint64_t dataIn = 0;
 
-    void Sample(uint32_t sample, bool rising) {
-        if (rising != samplesOnRising)
+    void Refresh(SampleScanner& samples, int64_t blockStart, const SpiLines& lines) {
+        if (blockStart == start)
             return;
-        const int high = (sample & mask) != 0 ? 1 : 0;
-        value = msbFirst ? value * 2 + high : value / 2 + high * 128;
+        start = blockStart;
+        slaveSelect = samples.Levels(start, lines.slaveSelect);
+        clock = samples.Levels(start, lines.clock);
+        dataOut = samples.Levels(start, lines.dataOut);
+        dataIn = samples.Levels(start, lines.dataIn);
     }
+
+    static bool At(uint64_t levels, unsigned offset) { return ((levels >> offset) & 1) != 0; }
+};
+
+// The bits both data lines show at the rising and at the falling clock edges of one byte, in
+// the order they arrive; each line then takes those of its own edge.
+struct EdgeBits {
+    unsigned risingOut = 0;
+    unsigned risingIn = 0;
+    unsigned fallingOut = 0;
+    unsigned fallingIn = 0;
+
+    void Add(bool rising, bool dataOut, bool dataIn) {
+        if (rising) {
+            risingOut = risingOut << 1 | (dataOut ? 1 : 0);
+            risingIn = risingIn << 1 | (dataIn ? 1 : 0);
+        } else {
+            fallingOut = fallingOut << 1 | (dataOut ? 1 : 0);
+            fallingIn = fallingIn << 1 | (dataIn ? 1 : 0);
+        }
+    }
+
+    // A line's byte from the bits of its edge: "msb first" puts the first bit highest, "lsb
+    // first" lowest.
+    static uint8_t Byte(unsigned bits, bool msbFirst) {
+        const auto byte = static_cast<uint8_t>(bits);
+        return msbFirst ? byte : kReversed[byte];
+    }
+
+private:
+    static constexpr std::array<uint8_t, 256> kReversed = [] {
+        std::array<uint8_t, 256> reversed{};
+        for (unsigned value = 0; value < 256; ++value) {
+            for (int place = 0; place < 8; ++place)
+                reversed[value] |= static_cast<uint8_t>(((value >> place) & 1) << (7 - place));
+        }
+        return reversed;
+    }();
 };
 
 // "Hex" mode collects byte pairs into rows of the chosen length. The row grows as needed, so
@@ -74,13 +119,13 @@ class SpiDecoder {
 public:
     SpiDecoder(DecodeRun& run, const SpiLines& lines, const SpiSettings& settings)
         : run_(run), lines_(lines), settings_(settings),
-          rows_(LeadingNumber(settings.bytesPerRow)) {}
+          lastSample_(run.BufferSamples() - 1), rows_(LeadingNumber(settings.bytesPerRow)) {}
 
     // Byte after byte until the end of the buffer; a deselect drops the byte in the making.
     void Run() {
         int64_t position = run_.Origin();
         while (position != kNoSample) {
-            const int64_t selected = run_.FindMatching(position, lines_.slaveSelect, 0);
+            const int64_t selected = run_.FindLevel(position, lines_.slaveSelect, false);
             if (selected == kNoSample)
                 break;
             position = CollectByte(selected);
@@ -95,27 +140,48 @@ private:
     // Collects one byte pair from `i` on and gives where the next search starts; kNoSample
     // at the end of the buffer.
     int64_t CollectByte(int64_t i) {
-        DataLine dataOut{lines_.dataOut, settings_.dataOutEdge == ClockEdge::Rising,
-                         settings_.msbFirst};
-        DataLine dataIn{lines_.dataIn, settings_.dataInEdge == ClockEdge::Rising,
-                        settings_.msbFirst};
-        bool clockHigh = (run_.Samples().At(i) & lines_.clock) != 0;
+        EdgeBits bits;
+        BlockLevels levels;
+        levels.Refresh(run_.Samples(), SampleScanner::BlockStart(i), lines_);
+        bool clockHigh = BlockLevels::At(levels.clock, static_cast<unsigned>(i - levels.start));
         for (int transition = 0; transition < kTransitionsPerByte; ++transition) {
-            i = run_.FindMatching(i, lines_.clock, clockHigh ? 0 : lines_.clock);
+            i = NextClockEdge(i, clockHigh, levels);
             if (i == kNoSample)
                 return kNoSample;
-            const uint32_t sample = run_.Samples().At(i);
-            if ((sample & lines_.slaveSelect) != 0) {
+            const auto offset = static_cast<unsigned>(i - levels.start);
+            if (BlockLevels::At(levels.slaveSelect, offset)) {
                 run_.YieldAt(i); // deselected: the byte in the making is dropped
                 return i;
             }
             clockHigh = !clockHigh;
-            dataOut.Sample(sample, clockHigh);
-            dataIn.Sample(sample, clockHigh);
+            bits.Add(clockHigh, BlockLevels::At(levels.dataOut, offset),
+                     BlockLevels::At(levels.dataIn, offset));
         }
-        WritePair(static_cast<uint8_t>(dataOut.value), static_cast<uint8_t>(dataIn.value));
+        const bool outOnRising = settings_.dataOutEdge == ClockEdge::Rising;
+        const bool inOnRising = settings_.dataInEdge == ClockEdge::Rising;
+        const bool msbFirst = settings_.msbFirst;
+        WritePair(EdgeBits::Byte(outOnRising ? bits.risingOut : bits.fallingOut, msbFirst),
+                  EdgeBits::Byte(inOnRising ? bits.risingIn : bits.fallingIn, msbFirst));
         run_.YieldAt(i);
         return i;
+    }
+
+    // The first sample after `i` whose clock level differs from `clockHigh`, the level at i;
+    // `levels` holds the block of i and is left holding the block of the edge.
+    int64_t NextClockEdge(int64_t i, bool clockHigh, BlockLevels& levels) {
+        // Most edges lie in the same block: the clock's changes there answer at once, unless
+        // the search would pass a progress mark or reach the last sample.
+        const auto offset = static_cast<unsigned>(i - levels.start);
+        const uint64_t changes = (levels.clock ^ (levels.clock << 1)) & (~uint64_t{1} << offset);
+        if (changes != 0 && !IsProgressMark(i)) {
+            const int64_t edge = levels.start + std::countr_zero(changes);
+            if (edge < lastSample_)
+                return edge;
+        }
+        return run_.FindInBlocks(i, [&](int64_t start) {
+            levels.Refresh(run_.Samples(), start, lines_);
+            return clockHigh ? ~levels.clock : levels.clock;
+        });
     }
 
     void WritePair(uint8_t dataOut, uint8_t dataIn) {
@@ -142,6 +208,7 @@ private:
     DecodeRun& run_;
     const SpiLines lines_;
     const SpiSettings& settings_;
+    const int64_t lastSample_;
     HexRows rows_;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace norrik::decoders {
@@ -15,6 +16,9 @@ bool IsShownAsItself(uint8_t value);
 
 // Two uppercase digits, leading zero included: "0A".
 void AppendHexDigits(std::string& text, uint8_t value);
+
+// Each byte as two digits followed by a space: "0A FF ".
+void AppendHexValues(std::string& text, std::span<const uint8_t> values);
 
 // The character itself, or "." when it is not shown as itself.
 void AppendShownCharacter(std::string& text, uint8_t value);

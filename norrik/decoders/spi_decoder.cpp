@@ -26,15 +26,20 @@ struct BlockLevels {
     uint64_t clock = 0;
     uint64_t dataOut = 0;
     uint64_t dataIn = 0;
+    uint64_t clockChanges = 0; // bit j: the clock differs from sample j - 1 (j >= 1)
+    bool plain = false; // no progress mark to draw and the last sample not in this block
 
-    void Refresh(SampleScanner& samples, int64_t blockStart, const SpiLines& lines) {
+    void Refresh(DecodeRun& run, int64_t blockStart, const SpiLines& lines) {
         if (blockStart == start)
             return;
         start = blockStart;
+        SampleScanner& samples = run.Samples();
         slaveSelect = samples.Levels(start, lines.slaveSelect);
         clock = samples.Levels(start, lines.clock);
         dataOut = samples.Levels(start, lines.dataOut);
         dataIn = samples.Levels(start, lines.dataIn);
+        clockChanges = clock ^ (clock << 1);
+        plain = !IsProgressMark(start) && start + SampleScanner::kBlock < run.BufferSamples() - 1;
     }
 
     static bool At(uint64_t levels, unsigned offset) { return ((levels >> offset) & 1) != 0; }
@@ -103,10 +108,7 @@ private:
     static void WriteLine(std::string& output, const char* label,
                           const std::vector<uint8_t>& bytes) {
         output += label;
-        for (const uint8_t value : bytes) {
-            AppendHexDigits(output, value);
-            output += ' ';
-        }
+        AppendHexValues(output, bytes);
         output += "\r\n";
     }
 
@@ -119,7 +121,7 @@ class SpiDecoder {
 public:
     SpiDecoder(DecodeRun& run, const SpiLines& lines, const SpiSettings& settings)
         : run_(run), lines_(lines), settings_(settings),
-          lastSample_(run.BufferSamples() - 1), rows_(LeadingNumber(settings.bytesPerRow)) {}
+          rows_(LeadingNumber(settings.bytesPerRow)) {}
 
     // Byte after byte until the end of the buffer; a deselect drops the byte in the making.
     void Run() {
@@ -141,8 +143,8 @@ private:
     // at the end of the buffer.
     int64_t CollectByte(int64_t i) {
         EdgeBits bits;
-        BlockLevels levels;
-        levels.Refresh(run_.Samples(), SampleScanner::BlockStart(i), lines_);
+        BlockLevels& levels = levels_;
+        levels.Refresh(run_, SampleScanner::BlockStart(i), lines_);
         bool clockHigh = BlockLevels::At(levels.clock, static_cast<unsigned>(i - levels.start));
         for (int transition = 0; transition < kTransitionsPerByte; ++transition) {
             i = NextClockEdge(i, clockHigh, levels);
@@ -169,17 +171,13 @@ private:
     // The first sample after `i` whose clock level differs from `clockHigh`, the level at i;
     // `levels` holds the block of i and is left holding the block of the edge.
     int64_t NextClockEdge(int64_t i, bool clockHigh, BlockLevels& levels) {
-        // Most edges lie in the same block: the clock's changes there answer at once, unless
-        // the search would pass a progress mark or reach the last sample.
+        // Most edges lie in the same block, where the clock's changes answer at once.
         const auto offset = static_cast<unsigned>(i - levels.start);
-        const uint64_t changes = (levels.clock ^ (levels.clock << 1)) & (~uint64_t{1} << offset);
-        if (changes != 0 && !IsProgressMark(i)) {
-            const int64_t edge = levels.start + std::countr_zero(changes);
-            if (edge < lastSample_)
-                return edge;
-        }
+        const uint64_t later = levels.clockChanges & (~uint64_t{1} << offset);
+        if (later != 0 && levels.plain)
+            return levels.start + std::countr_zero(later);
         return run_.FindInBlocks(i, [&](int64_t start) {
-            levels.Refresh(run_.Samples(), start, lines_);
+            levels.Refresh(run_, start, lines_);
             return clockHigh ? ~levels.clock : levels.clock;
         });
     }
@@ -208,7 +206,7 @@ private:
     DecodeRun& run_;
     const SpiLines lines_;
     const SpiSettings& settings_;
-    const int64_t lastSample_;
+    BlockLevels levels_; // the block of the latest edge
     HexRows rows_;
 };
 

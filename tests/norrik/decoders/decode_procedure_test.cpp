@@ -163,6 +163,30 @@ TEST(DecodeProcedure, ProgressAtEveryMebisampleAndAtTheEnd) {
     EXPECT_EQ(shown.progress, (std::vector<double>{0, kStep / n, 2 * kStep / n, (n - 1) / n}));
 }
 
+TEST(DecodeProcedure, ProgressAtEveryMebisampleWhileTheClockRuns) {
+    // P0 high, P1 toggling every three samples: SPI and 2-wire traffic everywhere.
+    constexpr int64_t kStep = 1 << 20;
+    std::vector<uint32_t> samples(2 * kStep + 10);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = 1u | ((i / 3) % 2 == 0 ? 2u : 0u);
+    const double n = static_cast<double>(samples.size());
+    const std::vector<double> marks = {0, kStep / n, 2 * kStep / n};
+
+    const auto spi = Show(Context(samples), [](const auto& c, const auto& h) {
+        return RunSpiDecode(c, SpiSettings{}, h);
+    });
+    std::vector<double> expected = marks;
+    expected.push_back((n - 1) / n); // the edge search stops before the last sample
+    EXPECT_EQ(spi.progress, expected);
+
+    const auto twoWire = Show(Context(samples), [](const auto& c, const auto& h) {
+        return RunTwoWireDecode(c, TwoWireSettings{}, h);
+    });
+    expected = marks;
+    expected.push_back(1); // the 2-wire scan runs to the end
+    EXPECT_EQ(twoWire.progress, expected);
+}
+
 TEST(DecodeProcedure, ProgressFraction) {
     EXPECT_DOUBLE_EQ(ProgressFraction(600, 100, 1100), 0.5);
     EXPECT_DOUBLE_EQ(ProgressFraction(5000, 100, 1100), 1.0);  // past the end

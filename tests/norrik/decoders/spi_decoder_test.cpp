@@ -42,12 +42,10 @@ std::vector<uint32_t> Transfer(const std::vector<std::pair<uint8_t, uint8_t>>& p
                                const waveforms::SpiLines& lines = kLines) {
     waveforms::Capture capture(kSelect | (lines.clockIdlesHigh ? lines.clock : 0));
     capture.Hold(10);
-    capture.Set(kSelect, false);
-    capture.Hold(4);
+    capture.SetAndHold(kSelect, false, 4);
     for (const auto& [dataOut, dataIn] : pairs)
         waveforms::AppendSpiByte(capture, lines, dataOut, dataIn);
-    capture.Set(kSelect, true);
-    capture.Hold(10);
+    capture.SetAndHold(kSelect, true, 10);
     return capture.Samples();
 }
 
@@ -145,22 +143,24 @@ TEST(SpiDecoder, RowsLongerThanTwoThousandAndOnePairs) {
                         row("SI: ", 100) + "\r\n");
 }
 
-// SS falls, four clock pulses, SS rises: a clock transition while deselected drops the byte.
-TEST(SpiDecoder, DeselectInTheMiddleOfAByteDropsIt) {
+// SS falls, four clock pulses with the data lines high, SS rises.
+waveforms::Capture TransferCutShort() {
     waveforms::Capture capture(kSelect);
     capture.Hold(10);
-    capture.Set(kSelect, false);
-    capture.Hold(4);
+    capture.SetAndHold(kSelect, false, 4);
     waveforms::AppendSpiByte(capture, kLines, 0xFF, 0xFF, 4);
-    capture.Set(kSelect, true);
-    capture.Hold(4);
+    capture.SetAndHold(kSelect, true, 4);
+    return capture;
+}
+
+// A clock transition while deselected drops the byte in the making.
+TEST(SpiDecoder, DeselectInTheMiddleOfAByteDropsIt) {
+    waveforms::Capture capture = TransferCutShort();
     // Another device's traffic on the shared clock.
     waveforms::AppendSpiByte(capture, kLines, 0x00, 0x00);
-    capture.Set(kSelect, false);
-    capture.Hold(4);
+    capture.SetAndHold(kSelect, false, 4);
     waveforms::AppendSpiByte(capture, kLines, 0x5A, 0xC3);
-    capture.Set(kSelect, true);
-    capture.Hold(10);
+    capture.SetAndHold(kSelect, true, 10);
     const auto samples = capture.Samples();
     const auto shown = Show(Context(samples), [](const auto& c, const auto& h) {
         return RunSpiDecode(c, FourWire(), h);
@@ -174,18 +174,10 @@ TEST(SpiDecoder, DeselectInTheMiddleOfAByteDropsIt) {
 TEST(SpiDecoder, DeselectWithoutAClockTransitionGoesUnnoticed) {
     // The slave select is looked at on clock transitions only: a transfer cut short and the
     // next one, with no clock in between, run together into one byte.
-    waveforms::Capture capture(kSelect);
-    capture.Hold(10);
-    capture.Set(kSelect, false);
-    capture.Hold(4);
-    waveforms::AppendSpiByte(capture, kLines, 0xFF, 0xFF, 4);
-    capture.Set(kSelect, true);
-    capture.Hold(10);
-    capture.Set(kSelect, false);
-    capture.Hold(4);
+    waveforms::Capture capture = TransferCutShort();
+    capture.SetAndHold(kSelect, false, 4);
     waveforms::AppendSpiByte(capture, kLines, 0x00, 0x00);
-    capture.Set(kSelect, true);
-    capture.Hold(10);
+    capture.SetAndHold(kSelect, true, 10);
     EXPECT_EQ(Decoded(capture.Samples(), FourWire()), "SO: 0F \r\nSI: 0F \r\n\r\n");
 }
 

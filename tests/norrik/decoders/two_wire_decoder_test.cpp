@@ -75,10 +75,8 @@ TEST(TwoWireDecoder, StartInTheMiddleOfAByteDropsThePartialByte) {
     Bus bus;
     bus.Start().Byte(0xA0);
     for (int bit = 0; bit < 3; ++bit) { // three clock pulses of a byte, then a start
-        bus.capture.Set(kBus.scl, true);
-        bus.capture.Hold(kBus.halfBit);
-        bus.capture.Set(kBus.scl, false);
-        bus.capture.Hold(kBus.halfBit);
+        bus.capture.SetAndHold(kBus.scl, true, kBus.halfBit);
+        bus.capture.SetAndHold(kBus.scl, false, kBus.halfBit);
     }
     const auto samples = bus.Start().Byte(0xA1).Byte(0x42, false).Stop().Samples();
     EXPECT_EQ(Decoded(samples), "\r\nSTART\r\n SlaveID: A0 Write\r\n ACK\r\n"
@@ -89,8 +87,7 @@ TEST(TwoWireDecoder, StartInTheMiddleOfAByteDropsThePartialByte) {
 TEST(TwoWireDecoder, ClockPulsesAfterAStopAreBytesWithoutAnAddress) {
     Bus bus;
     bus.Start().Byte(0xA0).Stop();
-    bus.capture.Set(kBus.scl, false); // this first falling edge only ends the stop
-    bus.capture.Hold(kBus.halfBit);
+    bus.capture.SetAndHold(kBus.scl, false, kBus.halfBit); // this edge only ends the stop
     const auto samples = bus.Byte(0x3C).Stop().Samples();
     EXPECT_EQ(Decoded(samples), "\r\nSTART\r\n SlaveID: A0 Write\r\n ACK\r\n\r\nSTOP\r\n"
                                 "3C\r\n ACK\r\n\r\nSTOP\r\n");
@@ -115,8 +112,7 @@ TEST(TwoWireDecoder, ScanStartsWithTheSampleBeforeTheScreenStart) {
     // sample 0 after it as a stop.
     Bus bus;
     bus.Start().Byte(0xA0).Stop();
-    bus.capture.Set(kBus.sda, false);
-    bus.capture.Hold(1);
+    bus.capture.SetAndHold(kBus.sda, false, 1);
     EXPECT_EQ(Decoded(bus.capture.Samples()),
               "\r\nSTART\r\n\r\nSTOP\r\n"
               "\r\nSTART\r\n SlaveID: A0 Write\r\n ACK\r\n\r\nSTOP\r\n\r\nSTART\r\n");

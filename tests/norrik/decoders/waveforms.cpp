@@ -13,10 +13,7 @@ void Capture::Hold(double samples) {
 
 void AppendSerial(Capture& capture, uint32_t line, uint8_t value, double samplesPerBit,
                   const SerialFrame& frame) {
-    auto bit = [&](bool high) {
-        capture.Set(line, high);
-        capture.Hold(samplesPerBit);
-    };
+    auto bit = [&](bool high) { capture.SetAndHold(line, high, samplesPerBit); };
     bit(false);
     for (int i = 0; i < frame.dataBits; ++i) {
         const int place = frame.msbFirst ? frame.dataBits - 1 - i : i;
@@ -30,22 +27,16 @@ void AppendSerial(Capture& capture, uint32_t line, uint8_t value, double samples
 
 void AppendStart(Capture& capture, const TwoWireLines& lines) {
     // After a byte the clock is low: raise SDA, then SCL, before pulling SDA down.
-    capture.Set(lines.sda, true);
-    capture.Hold(lines.halfBit);
-    capture.Set(lines.scl, true);
-    capture.Hold(lines.halfBit);
-    capture.Set(lines.sda, false);
-    capture.Hold(lines.halfBit);
-    capture.Set(lines.scl, false);
-    capture.Hold(lines.halfBit);
+    capture.SetAndHold(lines.sda, true, lines.halfBit);
+    capture.SetAndHold(lines.scl, true, lines.halfBit);
+    capture.SetAndHold(lines.sda, false, lines.halfBit);
+    capture.SetAndHold(lines.scl, false, lines.halfBit);
 }
 
 void AppendByte(Capture& capture, const TwoWireLines& lines, uint8_t value, bool acknowledged) {
     auto clockPulse = [&](bool sda) {
-        capture.Set(lines.sda, sda);
-        capture.Hold(lines.halfBit);
-        capture.Set(lines.scl, true);
-        capture.Hold(lines.halfBit);
+        capture.SetAndHold(lines.sda, sda, lines.halfBit);
+        capture.SetAndHold(lines.scl, true, lines.halfBit);
         capture.Set(lines.scl, false);
     };
     for (int place = 7; place >= 0; --place)
@@ -54,12 +45,9 @@ void AppendByte(Capture& capture, const TwoWireLines& lines, uint8_t value, bool
 }
 
 void AppendStop(Capture& capture, const TwoWireLines& lines) {
-    capture.Set(lines.sda, false);
-    capture.Hold(lines.halfBit);
-    capture.Set(lines.scl, true);
-    capture.Hold(lines.halfBit);
-    capture.Set(lines.sda, true);
-    capture.Hold(lines.halfBit);
+    capture.SetAndHold(lines.sda, false, lines.halfBit);
+    capture.SetAndHold(lines.scl, true, lines.halfBit);
+    capture.SetAndHold(lines.sda, true, lines.halfBit);
 }
 
 void AppendSpiByte(Capture& capture, const SpiLines& lines, uint8_t dataOut, uint8_t dataIn,
@@ -71,10 +59,8 @@ void AppendSpiByte(Capture& capture, const SpiLines& lines, uint8_t dataOut, uin
         capture.Set(lines.dataOut, ((dataOut >> place) & 1) != 0);
         capture.Set(lines.dataIn, ((dataIn >> place) & 1) != 0);
         capture.Hold(lines.halfPeriod / 2);
-        capture.Set(lines.clock, !lines.clockIdlesHigh);
-        capture.Hold(lines.halfPeriod);
-        capture.Set(lines.clock, lines.clockIdlesHigh);
-        capture.Hold(lines.halfPeriod / 2);
+        capture.SetAndHold(lines.clock, !lines.clockIdlesHigh, lines.halfPeriod);
+        capture.SetAndHold(lines.clock, lines.clockIdlesHigh, lines.halfPeriod / 2);
     }
 }
 

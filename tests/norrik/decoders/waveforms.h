@@ -18,6 +18,12 @@ public:
     // of fractional bit times stays in step with the clock.
     void Hold(double samples);
 
+    // Sets a line, then holds the levels.
+    void SetAndHold(uint32_t mask, bool high, double samples) {
+        Set(mask, high);
+        Hold(samples);
+    }
+
     const std::vector<uint32_t>& Samples() const { return samples_; }
 
 private:

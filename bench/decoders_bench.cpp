@@ -77,8 +77,7 @@ void PlainLoop() {
 }
 
 // The decode and the plain loop take turns, so that both see the same load on a shared machine.
-template <typename Run>
-void Compare(const char* name, Run run) {
+template <typename Run> void Compare(const char* name, Run run) {
     DecodeContext context;
     context.samples = SampleReader(&LoggedData);
     context.bufferSamples = kSamples;
@@ -116,9 +115,9 @@ int main() {
         return 1;
     }
     Fill(buffer, TwoWireTraffic());
-    Compare("2-wire 400 kHz", [](const auto& c, const auto& h) {
-        return RunTwoWireDecode(c, TwoWireSettings{}, h);
-    });
+    const TwoWireSettings twoWire;
+    Compare("2-wire 400 kHz",
+            [&](const auto& c, const auto& h) { return RunTwoWireDecode(c, twoWire, h); });
 
     Fill(buffer, SpiTraffic());
     SpiSettings spi;
@@ -130,9 +129,8 @@ int main() {
     Fill(buffer, SerialTraffic());
     SerialSettings serial;
     serial.baudRate = "115200";
-    Compare("serial 115200 baud", [&](const auto& c, const auto& h) {
-        return RunSerialDecode(c, serial, h);
-    });
+    Compare("serial 115200 baud",
+            [&](const auto& c, const auto& h) { return RunSerialDecode(c, serial, h); });
     DeleteBuffer(buffer);
     return 0;
 }

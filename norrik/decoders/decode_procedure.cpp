@@ -35,10 +35,34 @@ std::string QuotedLines(std::string_view name) {
 
 // The 2-wire demo transaction, in its own wording.
 constexpr std::array<std::string_view, 28> kTwoWireDemoLines = {
-    "Start", "A1 Control Byte: Slave Address 50 Read", " ACK", "0", " NACK", "Start",
-    "A0 Control Byte: Slave Address 50 Write", " ACK", "0", " ACK", "Start",
-    "A1 Control Byte: Slave Address 50 Read", " ACK", "C0", " ACK", "47", " ACK", "5", " ACK",
-    "3", " ACK", "0", " ACK", "8", " ACK", "0", " NACK", "Stop"};
+    "Start",
+    "A1 Control Byte: Slave Address 50 Read",
+    " ACK",
+    "0",
+    " NACK",
+    "Start",
+    "A0 Control Byte: Slave Address 50 Write",
+    " ACK",
+    "0",
+    " ACK",
+    "Start",
+    "A1 Control Byte: Slave Address 50 Read",
+    " ACK",
+    "C0",
+    " ACK",
+    "47",
+    " ACK",
+    "5",
+    " ACK",
+    "3",
+    " ACK",
+    "0",
+    " ACK",
+    "8",
+    " ACK",
+    "0",
+    " NACK",
+    "Stop"};
 
 int32_t ClampToInt32(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
@@ -94,8 +118,7 @@ DecodeHooks TextHooks(std::string& text) {
 }
 
 DecodeRun::DecodeRun(const DecodeContext& context, const DecodeHooks& hooks)
-    : context_(context), hooks_(hooks), scanner_(context.samples),
-      reached_(context.screenStart) {}
+    : context_(context), hooks_(hooks), scanner_(context.samples), reached_(context.screenStart) {}
 
 void DecodeRun::Show(const std::string& text) {
     if (hooks_.appendText)

@@ -30,7 +30,7 @@ struct DecodeContext {
 struct DecodeHooks {
     std::function<void(const std::string& text)> replaceText; // Text1 becomes `text`
     std::function<void(const std::string& text)> appendText;  // `text` is added to Text1
-    std::function<void(double fraction)> progress; // bar from the left to width x fraction
+    std::function<void(double fraction)> progress;        // bar from the left to width x fraction
     std::function<void(int32_t position)> setScreenStart; // the decoder's running position
     std::function<void()> processEvents;                  // let pending window events run
 };

@@ -54,8 +54,11 @@ public:
     // Draws the progress bar for `position` and remembers it as where the run got to.
     void ShowProgress(int64_t position);
 
-    // Draws the progress bar for each multiple of 2^20 in [from, end).
+    // Draws the progress bar for each multiple of 2^20 in [from, end). A serial position can
+    // lie far beyond the buffer, so nothing is computed from `from` unless it lies before end.
     void ShowProgressMarks(int64_t from, int64_t end) {
+        if (from >= end)
+            return;
         for (int64_t mark = NextProgressMark(from - 1); mark < end; mark += kProgressStep)
             ShowProgress(mark);
     }
@@ -84,8 +87,7 @@ public:
     // The same search for any condition that `bitsOf(start)` gives as the bits of the block
     // starting at `start`. Decoders that look at every clock edge run this, hence the bit
     // masks and the plain index rather than an optional.
-    template <typename BlockBits>
-    int64_t FindInBlocks(int64_t from, BlockBits&& bitsOf) {
+    template <typename BlockBits> int64_t FindInBlocks(int64_t from, BlockBits&& bitsOf) {
         const int64_t last = BufferSamples() - 1;
         for (int64_t i = from; i < last;) {
             const int64_t start = SampleScanner::BlockStart(i);

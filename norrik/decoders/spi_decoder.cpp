@@ -27,7 +27,7 @@ struct BlockLevels {
     uint64_t dataOut = 0;
     uint64_t dataIn = 0;
     uint64_t clockChanges = 0; // bit j: the clock differs from sample j - 1 (j >= 1)
-    bool plain = false; // no progress mark to draw and the last sample not in this block
+    bool plain = false;        // no progress mark to draw and the last sample not in this block
 
     void Refresh(DecodeRun& run, int64_t blockStart, const SpiLines& lines) {
         if (blockStart == start)

@@ -1,5 +1,6 @@
 #include "decoders/two_wire_decoder.h"
 
+#include "decoders/byte_text.h"
 #include "decoders/decode_run.h"
 
 #include <algorithm>
@@ -8,8 +9,9 @@ namespace norrik::decoders {
 
 namespace {
 
-constexpr const char* kBusNotIdle = "Start of waveform screen must be during bus idle time.  "
-                                    "Please scroll screen to start during serial bus idle time.\r\n";
+constexpr const char* kBusNotIdle =
+    "Start of waveform screen must be during bus idle time.  "
+    "Please scroll screen to start during serial bus idle time.\r\n";
 
 struct Levels {
     bool sda;
@@ -18,9 +20,10 @@ struct Levels {
 
 // A byte in two characters, uppercase, without a leading zero: " 5", "A0".
 void AppendHexField(std::string& text, int value) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    text += value >= 16 ? kDigits[(value >> 4) & 0x0F] : ' ';
-    text += kDigits[value & 0x0F];
+    std::string digits;
+    AppendHexDigits(digits, static_cast<uint8_t>(value));
+    text += value < 16 ? ' ' : digits[0];
+    text += digits[1];
 }
 
 class TwoWireDecoder {

@@ -48,9 +48,8 @@ TEST(RealCaptures, SerialTextAt9600Baud) {
     const CaptureFile capture = ReadCapture("uart_hello_9600.nrk");
     SerialSettings settings;
     settings.signal = "P0";
-    const std::string text = DecodedText(capture, 0, [&](const auto& c, const auto& h) {
-        return RunSerialDecode(c, settings, h);
-    });
+    const std::string text = DecodedText(
+        capture, 0, [&](const auto& c, const auto& h) { return RunSerialDecode(c, settings, h); });
     std::string expected = HeaderText(DecoderKind::Serial);
     for (int line = 0; line < 4; ++line) {
         for (const char character : std::string("Hello World!\r\n")) {
@@ -64,9 +63,10 @@ TEST(RealCaptures, SerialTextAt9600Baud) {
 TEST(RealCaptures, TwoWireWriteThenRepeatedStartAndRead) {
     const CaptureFile capture = ReadCapture("i2c_ad5258_restart.nrk");
     const TwoWireSettings settings{"P1", "P0"};
-    const std::string text = DecodedText(capture, 0, [&](const auto& c, const auto& h) {
+    const auto decode = [&](const auto& c, const auto& h) {
         return RunTwoWireDecode(c, settings, h);
-    });
+    };
+    const std::string text = DecodedText(capture, 0, decode);
     // Device 0x1A: write 0x00, 0x3F; then set the register to 0x00 and, after a repeated
     // start, read it back 100 times, the last byte not acknowledged.
     std::string expected = HeaderText(DecoderKind::TwoWire) +
@@ -89,9 +89,8 @@ TEST(RealCaptures, SpiFiveBytesLeastSignificantBitFirst) {
     settings.dataIn = "P2";
     settings.dataOutEdge = ClockEdge::Falling;
     settings.dataInEdge = ClockEdge::Falling;
-    const std::string text = DecodedText(capture, 474, [&](const auto& c, const auto& h) {
-        return RunSpiDecode(c, settings, h);
-    });
+    const std::string text = DecodedText(
+        capture, 474, [&](const auto& c, const auto& h) { return RunSpiDecode(c, settings, h); });
     // MISO stays low; MOSI carries 5A 6B 7C 8D 9E.
     EXPECT_EQ(text, HeaderText(DecoderKind::Spi) + "SO: 00 00 00 00 00 \r\n"
                                                    "SI: 5A 6B 7C 8D 9E \r\n\r\n");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using namespace norrik::decoders;
@@ -52,6 +54,10 @@ struct SerialCase {
     SerialSettings settings;
     std::string expected;
 };
+
+void PrintTo(const SerialCase& serialCase, std::ostream* out) {
+    *out << serialCase.name;
+}
 
 class SerialCharacters : public testing::TestWithParam<SerialCase> {};
 
@@ -104,6 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {{'O'}, {'K', kLowStopBit}, {'!'}},
                    With([](SerialSettings& s) { s.display = DisplayMode::Ascii; }),
                    "OK Invalid Stop Bit\r\n"},
+        SerialCase{"TinyBaudRateReadsEveryBitPastTheEnd",
+                   {{0x41}},
+                   With([](SerialSettings& s) { s.baudRate = "1e-300"; }),
+                   "'.' = 0xFF\r\n"},
         SerialCase{"BaudRateIsTheLeadingNumber",
                    {{0x41}},
                    With([](SerialSettings& s) { s.baudRate = " 9600 baud"; }),

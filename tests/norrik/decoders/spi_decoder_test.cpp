@@ -28,10 +28,8 @@ SpiSettings FourWire() {
 
 std::string Decoded(const std::vector<uint32_t>& samples, const SpiSettings& settings,
                     int32_t screenStart = 0) {
-    const std::string text =
-        Show(Context(samples, screenStart), [&](const auto& c, const auto& h) {
-            return RunSpiDecode(c, settings, h);
-        }).text;
+    const auto decode = [&](const auto& c, const auto& h) { return RunSpiDecode(c, settings, h); };
+    const std::string text = Show(Context(samples, screenStart), decode).text;
     const std::string header = HeaderText(DecoderKind::Spi);
     EXPECT_EQ(text.substr(0, header.size()), header);
     return text.substr(header.size());
@@ -68,8 +66,17 @@ TEST(SpiDecoder, EightBytePairsMakeOneRow) {
 }
 
 TEST(SpiDecoder, PartialRowIsWrittenAtTheEndOfTheBuffer) {
-    const auto samples = Transfer({{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}, {13, 14},
-                                   {15, 16}, {0xAB, 0xCD}, {0xEF, 0x01}, {0x23, 0x45}});
+    const auto samples = Transfer({{1, 2},
+                                   {3, 4},
+                                   {5, 6},
+                                   {7, 8},
+                                   {9, 10},
+                                   {11, 12},
+                                   {13, 14},
+                                   {15, 16},
+                                   {0xAB, 0xCD},
+                                   {0xEF, 0x01},
+                                   {0x23, 0x45}});
     EXPECT_EQ(Decoded(samples, FourWire()), "SO: 01 03 05 07 09 0B 0D 0F \r\n"
                                             "SI: 02 04 06 08 0A 0C 0E 10 \r\n\r\n"
                                             "SO: AB EF 23 \r\nSI: CD 01 45 \r\n\r\n");
@@ -94,8 +101,8 @@ TEST(SpiDecoder, ClockIdlingHighOrSampledOnFallingEdges) {
         SpiSettings settings = FourWire();
         settings.dataOutEdge = edge;
         settings.dataInEdge = edge;
-        EXPECT_EQ(Decoded(Transfer({{0x3C, 0xA5}}, lines), settings),
-                  "SO: 3C \r\nSI: A5 \r\n\r\n");
+        const std::string expected = "SO: 3C \r\nSI: A5 \r\n\r\n";
+        EXPECT_EQ(Decoded(Transfer({{0x3C, 0xA5}}, lines), settings), expected);
     }
 }
 

@@ -18,8 +18,12 @@ constexpr uint32_t kIdle = (1u << 0) | (1u << 1);
 class Bus {
 public:
     Bus() { capture.Hold(50); }
-    Bus& Start() { return Do([](auto& c) { waveforms::AppendStart(c, kBus); }); }
-    Bus& Stop() { return Do([](auto& c) { waveforms::AppendStop(c, kBus); }); }
+    Bus& Start() {
+        return Do([](auto& c) { waveforms::AppendStart(c, kBus); });
+    }
+    Bus& Stop() {
+        return Do([](auto& c) { waveforms::AppendStop(c, kBus); });
+    }
     Bus& Byte(uint8_t value, bool ack = true) {
         return Do([=](auto& c) { waveforms::AppendByte(c, kBus, value, ack); });
     }
@@ -31,8 +35,7 @@ public:
     waveforms::Capture capture{kIdle};
 
 private:
-    template <typename Append>
-    Bus& Do(Append append) {
+    template <typename Append> Bus& Do(Append append) {
         append(capture);
         return *this;
     }

@@ -1,0 +1,136 @@
+// Each decoder over 16,777,216 samples of dense traffic at 24 MS/s, read through the library's
+// LoggedData, against a plain loop that reads every sample of the same range the same way.
+#include "decoders/serial_decoder.h"
+#include "decoders/spi_decoder.h"
+#include "decoders/two_wire_decoder.h"
+#include "exports/podcore.h"
+#include "harness.h"
+#include "waveforms.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace norrik::decoders;
+
+constexpr uint32_t kSamples = 16'777'216;
+constexpr int kRepeats = 7;
+
+// 2-wire at 400 kHz: a start, an address, 16 data bytes and a stop, over and over.
+waveforms::Capture TwoWireTraffic() {
+    const waveforms::TwoWireLines bus{1u << 0, 1u << 1, 30};
+    waveforms::Capture capture(bus.sda | bus.scl);
+    for (unsigned round = 0; capture.Samples().size() < kSamples; ++round) {
+        capture.Hold(60);
+        waveforms::AppendStart(capture, bus);
+        waveforms::AppendByte(capture, bus, 0xA0, true);
+        for (unsigned byte = 0; byte < 16; ++byte)
+            waveforms::AppendByte(capture, bus, static_cast<uint8_t>(round * 16 + byte), true);
+        waveforms::AppendStop(capture, bus);
+    }
+    return capture;
+}
+
+// SPI at 4 MHz: 64-byte transfers framed by SS on P5, clock on P1, SO on P2, SI on P3.
+constexpr uint32_t kSlaveSelect = 1u << 5;
+waveforms::Capture SpiTraffic() {
+    const waveforms::SpiLines lines{1u << 1, 1u << 2, 1u << 3, 3, false, false};
+    waveforms::Capture capture(kSlaveSelect);
+    for (unsigned round = 0; capture.Samples().size() < kSamples; ++round) {
+        capture.Set(kSlaveSelect, true);
+        capture.Hold(12);
+        capture.Set(kSlaveSelect, false);
+        capture.Hold(3);
+        for (unsigned byte = 0; byte < 64; ++byte) {
+            const auto value = static_cast<uint8_t>(round + byte);
+            waveforms::AppendSpiByte(capture, lines, value, static_cast<uint8_t>(~value));
+        }
+    }
+    return capture;
+}
+
+// Async serial at 115200 baud on SIN: text, character after character with no gap.
+waveforms::Capture SerialTraffic() {
+    constexpr uint32_t kSin = 1u << 16;
+    const std::string text = "The quick brown fox jumps over the lazy dog 0123456789\r\n";
+    waveforms::Capture capture(kSin);
+    capture.Hold(100);
+    for (size_t i = 0; capture.Samples().size() < kSamples; ++i)
+        waveforms::AppendSerial(capture, kSin, static_cast<uint8_t>(text[i % text.size()]),
+                                24e6 / 115200);
+    return capture;
+}
+
+void Fill(uint32_t* buffer, const waveforms::Capture& capture) {
+    std::memcpy(buffer, capture.Samples().data(), size_t{kSamples} * 4);
+}
+
+void PlainLoop() {
+    uint32_t sum = 0;
+    for (uint32_t i = 0; i < kSamples; ++i)
+        sum += static_cast<uint32_t>(LoggedData(i));
+    bench::Keep(sum);
+}
+
+// The decode and the plain loop take turns, so that both see the same load on a shared machine.
+template <typename Run> void Compare(const char* name, Run run) {
+    DecodeContext context;
+    context.samples = SampleReader(&LoggedData);
+    context.bufferSamples = kSamples;
+    context.rateCode = 247;
+    context.scratchFile = (std::filesystem::temp_directory_path() / "bench_temp.fil").string();
+    size_t shown = 0;
+    std::vector<double> decode;
+    std::vector<double> plain;
+    for (int repeat = 0; repeat < kRepeats; ++repeat) {
+        decode.push_back(bench::MedianSeconds(1, [&] {
+            std::string text;
+            run(context, TextHooks(text));
+            shown = text.size();
+        }));
+        plain.push_back(bench::MedianSeconds(1, PlainLoop));
+    }
+    std::sort(decode.begin(), decode.end());
+    std::sort(plain.begin(), plain.end());
+    const double decodeSeconds = decode[kRepeats / 2];
+    const double plainSeconds = plain[kRepeats / 2];
+    const std::string label = name;
+    bench::Figure((label + " decode").c_str(), kSamples / decodeSeconds / 1e6, "Msamples/s");
+    bench::Figure("plain LoggedData loop", kSamples / plainSeconds / 1e6, "Msamples/s");
+    bench::Figure((label + " text shown").c_str(), static_cast<double>(shown) / 1e3, "kB");
+    bench::Ratio((label + " speed / plain loop").c_str(), plainSeconds / decodeSeconds, 0.5);
+    std::filesystem::remove(context.scratchFile);
+}
+
+} // namespace
+
+int main() {
+    uint32_t* buffer = MakeBuffer(kSamples);
+    if (buffer == nullptr) {
+        std::fprintf(stderr, "cannot allocate %u samples\n", kSamples);
+        return 1;
+    }
+    Fill(buffer, TwoWireTraffic());
+    const TwoWireSettings twoWire;
+    Compare("2-wire 400 kHz",
+            [&](const auto& c, const auto& h) { return RunTwoWireDecode(c, twoWire, h); });
+
+    Fill(buffer, SpiTraffic());
+    SpiSettings spi;
+    spi.slaveSelect = "P5";
+    spi.dataOut = "P2";
+    spi.dataIn = "P3";
+    Compare("SPI 4 MHz", [&](const auto& c, const auto& h) { return RunSpiDecode(c, spi, h); });
+
+    Fill(buffer, SerialTraffic());
+    SerialSettings serial;
+    serial.baudRate = "115200";
+    Compare("serial 115200 baud",
+            [&](const auto& c, const auto& h) { return RunSerialDecode(c, serial, h); });
+    DeleteBuffer(buffer);
+    return 0;
+}

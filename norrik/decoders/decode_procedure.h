@@ -1,0 +1,55 @@
+// The procedure the three decoder windows share around their protocol logic: the header lines,
+// the demo output, progress and event pumping during the run, the scratch file, and putting the
+// screen start back. A window (or the command line) passes the application state it decodes
+// from and hooks that show the run; the same text arrives through the hooks either way.
+#pragma once
+
+#include "decoders/sample_reader.h"
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace norrik::decoders {
+
+enum class DecoderKind { Serial, TwoWire, Spi };
+
+// What a run takes from the application state when the decode button is pressed.
+struct DecodeContext {
+    SampleReader samples{std::span<const uint32_t>{}};
+    int32_t screenStart = 0;   // ScreenStart: where decoding begins (DecodeOrigin)
+    int32_t bufferSamples = 0; // BufferSamples
+    uint8_t rateCode = 0;      // RateCode element 0, used by the serial decoder
+    bool demoMode = false;     // DemoMode: write the fixed demo lines instead of decoding
+    std::string scratchFile = "temp.fil";
+};
+
+// How a window shows a run. Every hook may be left empty. The window itself sets the status
+// caption and clears the progress bar before the run, and sets "Complete" after it.
+struct DecodeHooks {
+    std::function<void(const std::string& text)> replaceText; // Text1 becomes `text`
+    std::function<void(const std::string& text)> appendText;  // `text` is added to Text1
+    std::function<void(double fraction)> progress;        // bar from the left to width x fraction
+    std::function<void(int32_t position)> setScreenStart; // the decoder's running position
+    std::function<void()> processEvents;                  // let pending window events run
+};
+
+struct DecodeOutcome {
+    // False when the scratch file could not be written; the text reached Text1 all the same.
+    bool scratchFileWritten = false;
+};
+
+// The two lines that replace Text1 when a run starts: the start message, "Please wait...".
+std::string HeaderText(DecoderKind kind);
+
+// What demo mode writes to the scratch file in place of decoding.
+std::string DemoText(DecoderKind kind);
+
+// The share of the way from the origin to the end of the buffer that `position` marks, 0 to 1.
+double ProgressFraction(int64_t position, int64_t origin, int64_t bufferSamples);
+
+// Hooks that keep Text1 as a plain string, for callers without a window.
+DecodeHooks TextHooks(std::string& text);
+
+} // namespace norrik::decoders

@@ -1,0 +1,122 @@
+// What a decoder's protocol logic works with during one run: the samples, the scratch text it
+// writes, the progress bar, and the event pump.
+#pragma once
+
+#include "decoders/decode_procedure.h"
+#include "decoders/sample_scanner.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace norrik::decoders {
+
+// The progress bar is drawn at sample indexes that are multiples of this.
+constexpr int64_t kProgressStep = int64_t{1} << 20;
+
+inline bool IsProgressMark(int64_t position) {
+    return (position & (kProgressStep - 1)) == 0;
+}
+
+// The first multiple of kProgressStep above `position`.
+inline int64_t NextProgressMark(int64_t position) {
+    return (position | (kProgressStep - 1)) + 1;
+}
+
+// What a search gives when it finds nothing.
+constexpr int64_t kNoSample = std::numeric_limits<int64_t>::max();
+
+class DecodeRun {
+public:
+    DecodeRun(const DecodeContext& context, const DecodeHooks& hooks);
+
+    // Every sample the decoders read comes through here.
+    SampleScanner& Samples() { return scanner_; }
+    int64_t Origin() const { return context_.screenStart; }
+    int64_t BufferSamples() const { return context_.bufferSamples; }
+    uint8_t RateCode() const { return context_.rateCode; }
+
+    // The scratch text: the decoded lines, shown after the run.
+    std::string& Output() { return output_; }
+
+    // A message shown in Text1 at once, outside the scratch text.
+    void Show(const std::string& text);
+
+    // The mask of a signal list entry; for a name no list offers, writes a line saying so and
+    // gives no value, and the decoder then decodes nothing.
+    std::optional<uint32_t> Mask(std::string_view signalName);
+
+    // Draws the progress bar for `position` and remembers it as where the run got to.
+    void ShowProgress(int64_t position);
+
+    // Draws the progress bar for each multiple of 2^20 in [from, end). A serial position can
+    // lie far beyond the buffer, so nothing is computed from `from` unless it lies before end.
+    void ShowProgressMarks(int64_t from, int64_t end) {
+        if (from >= end)
+            return;
+        for (int64_t mark = NextProgressMark(from - 1); mark < end; mark += kProgressStep)
+            ShowProgress(mark);
+    }
+
+    // Where the run got to, for the final progress bar.
+    void ReachedPosition(int64_t position) { reached_ = position; }
+    int64_t Reached() const { return reached_; }
+
+    // Lets pending window events run after a decoded unit.
+    void Yield();
+
+    // The same, with the screen start following the decoder's running position.
+    void YieldAt(int64_t position);
+
+    // From `from` upward, the first index before the last sample at which `line` (a one-bit
+    // mask; 0 for a line that is always low) is high, or low; kNoSample when the last sample
+    // is reached first, which is never examined. The progress bar is drawn for each multiple
+    // of 2^20 passed on the way.
+    int64_t FindLevel(int64_t from, uint32_t line, bool high) {
+        return FindInBlocks(from, [&](int64_t start) {
+            const uint64_t levels = scanner_.Levels(start, line);
+            return high ? levels : ~levels;
+        });
+    }
+
+    // The same search for any condition that `bitsOf(start)` gives as the bits of the block
+    // starting at `start`. Decoders that look at every clock edge run this, hence the bit
+    // masks and the plain index rather than an optional.
+    template <typename BlockBits> int64_t FindInBlocks(int64_t from, BlockBits&& bitsOf) {
+        const int64_t last = BufferSamples() - 1;
+        for (int64_t i = from; i < last;) {
+            const int64_t start = SampleScanner::BlockStart(i);
+            uint64_t hits = bitsOf(start) & (~uint64_t{0} << (i - start));
+            if (last - start < SampleScanner::kBlock)
+                hits &= (uint64_t{1} << (last - start)) - 1;
+            if (hits != 0) {
+                const int64_t found = start + std::countr_zero(hits);
+                ShowProgressMarks(from, found);
+                return found;
+            }
+            i = start + SampleScanner::kBlock;
+        }
+        ShowProgressMarks(from, last);
+        ReachedPosition(std::max(from, last));
+        return kNoSample;
+    }
+
+private:
+    const DecodeContext& context_;
+    const DecodeHooks& hooks_;
+    SampleScanner scanner_;
+    std::string output_;
+    int64_t reached_;
+};
+
+// Runs the shared procedure around `decode`, the protocol logic of one decoder.
+DecodeOutcome RunDecodeProcedure(DecoderKind kind, const DecodeContext& context,
+                                 const DecodeHooks& hooks,
+                                 const std::function<void(DecodeRun&)>& decode);
+
+} // namespace norrik::decoders

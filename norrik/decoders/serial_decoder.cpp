@@ -1,0 +1,125 @@
+#include "decoders/serial_decoder.h"
+
+#include "app/number_text.h"
+#include "decoders/decode_run.h"
+
+#include <array>
+#include <utility>
+
+namespace norrik::decoders {
+
+namespace {
+
+constexpr std::array<std::pair<uint8_t, double>, 9> kSampleRates = {{
+    {247, 24'000'000},
+    {167, 16'000'000},
+    {127, 12'000'000},
+    {87, 8'000'000},
+    {67, 6'000'000},
+    {47, 4'000'000},
+    {37, 3'000'000},
+    {27, 2'000'000},
+    {17, 1'000'000},
+}};
+
+void WriteCharacter(std::string& output, uint8_t value, DisplayMode display) {
+    switch (display) {
+    case DisplayMode::Hex:
+        AppendHexDigits(output, value);
+        output += "\r\n";
+        break;
+    case DisplayMode::Ascii:
+        AppendShownCharacter(output, value);
+        break;
+    case DisplayMode::Both:
+        AppendQuotedByte(output, value);
+        output += "\r\n";
+        break;
+    }
+}
+
+class SerialDecoder {
+public:
+    SerialDecoder(DecodeRun& run, uint32_t mask, const SerialSettings& settings,
+                  const std::function<SerialSettings()>& currentSettings)
+        : run_(run), mask_(mask), settings_(settings), currentSettings_(currentSettings) {}
+
+    // Character after character until the end of the buffer or the first stop bit that reads
+    // low: there is no resynchronisation after a framing error.
+    void Run() {
+        int64_t position = run_.Origin();
+        for (;;) {
+            if (currentSettings_)
+                settings_ = currentSettings_();
+            const double baud = LeadingNumber(settings_.baudRate);
+            if (!(baud > 0)) {
+                run_.Output() += "Baud Rate must be a number greater than 0.\r\n";
+                return;
+            }
+            // The start bit: the line low, which is the signal's bit set when inverted.
+            const int64_t start = run_.FindLevel(position, mask_, !settings_.normal);
+            if (start == kNoSample)
+                return;
+            const double bitTime = SampleRateOfCode(run_.RateCode()) / baud;
+            const int64_t stop = DecodeCharacter(start, bitTime);
+            if (!LineHighAt(stop)) {
+                run_.Output() += " Invalid Stop Bit\r\n";
+                run_.ReachedPosition(stop);
+                return;
+            }
+            position = stop;
+            run_.YieldAt(stop);
+        }
+    }
+
+private:
+    bool LineHighAt(int64_t index) const {
+        return (WithPolarity(run_.Samples().At(index), settings_.normal) & mask_) != 0;
+    }
+
+    // Reads the data bits of the character whose start bit begins at `start`, writes the
+    // character and gives the sample index of the middle of its stop bit.
+    int64_t DecodeCharacter(int64_t start, double bitTime) {
+        const bool seven = settings_.frame == SerialFrame::SevenDataBitsParity;
+        const int dataBits = seven ? 7 : 8;
+        double at = static_cast<double>(start) + bitTime / 2;
+        int value = 0;
+        for (int bit = 0; bit < dataBits; ++bit) {
+            at += bitTime;
+            if (LineHighAt(RoundHalfEven(at)))
+                value += settings_.msbFirst ? 1 << (dataBits - 1 - bit) : 1 << bit;
+        }
+        if (seven)
+            at += bitTime; // the parity bit is not checked
+        at += bitTime;
+        WriteCharacter(run_.Output(), static_cast<uint8_t>(value), settings_.display);
+        return RoundHalfEven(at);
+    }
+
+    DecodeRun& run_;
+    const uint32_t mask_;
+    SerialSettings settings_;
+    const std::function<SerialSettings()>& currentSettings_;
+};
+
+} // namespace
+
+double SampleRateOfCode(uint8_t rateCode) {
+    for (const auto& [code, rate] : kSampleRates) {
+        if (code == rateCode)
+            return rate;
+    }
+    return 0;
+}
+
+DecodeOutcome RunSerialDecode(const DecodeContext& context, const SerialSettings& settings,
+                              const DecodeHooks& hooks,
+                              const std::function<SerialSettings()>& currentSettings) {
+    return RunDecodeProcedure(DecoderKind::Serial, context, hooks, [&](DecodeRun& run) {
+        const std::optional<uint32_t> mask = run.Mask(settings.signal);
+        if (mask)
+            SerialDecoder(run, *mask, settings, currentSettings).Run();
+    });
+}
+
+} // namespace norrik::decoders

@@ -1,0 +1,198 @@
+#include "decoder_test_support.h"
+#include "decoders/serial_decoder.h"
+#include "decoders/signal_names.h"
+#include "decoders/spi_decoder.h"
+#include "decoders/two_wire_decoder.h"
+#include "waveforms.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace norrik::decoders;
+using decoder_test::Context;
+using decoder_test::Show;
+
+TEST(SampleReader, ReadsLikeLoggedData) {
+    const std::vector<uint32_t> samples = {10, 20, 30};
+    const SampleReader memory{std::span<const uint32_t>(samples)};
+    EXPECT_EQ(memory(0), 10u);
+    EXPECT_EQ(memory(2), 30u);
+    EXPECT_EQ(memory(3), 30u);  // at or past the end: the last sample
+    EXPECT_EQ(memory(-1), 30u); // read unsigned, as the library does
+    EXPECT_EQ(memory(int64_t{1} << 33), 30u);
+    EXPECT_EQ(SampleReader{std::span<const uint32_t>()}(0), 0u); // no samples
+
+    static uint32_t lastIndex;
+    const SampleReader library{[](uint32_t index) -> int32_t {
+        lastIndex = index;
+        return -2;
+    }};
+    EXPECT_EQ(library(7), 0xFFFFFFFEu);
+    EXPECT_EQ(lastIndex, 7u);
+    library(-1);
+    EXPECT_EQ(lastIndex, 0xFFFFFFFFu);
+    library(int64_t{1} << 32);
+    EXPECT_EQ(lastIndex, 0xFFFFFFFFu);
+}
+
+TEST(SignalNames, ListsAndMasks) {
+    const std::vector<std::string> pins = PinSignalNames();
+    ASSERT_EQ(pins.size(), 16u);
+    EXPECT_EQ(pins.front(), "P0");
+    EXPECT_EQ(pins.back(), "P15");
+    const std::vector<std::string> serial = SerialSignalNames();
+    EXPECT_EQ(std::vector<std::string>(serial.begin() + 16, serial.end()),
+              (std::vector<std::string>{"VDD", "RES", "SOUT", "SIN"}));
+    EXPECT_EQ(SlaveSelectNames().back(), "None");
+    EXPECT_EQ(SlaveSelectNames().size(), 17u);
+
+    const std::pair<const char*, std::optional<uint32_t>> masks[] = {
+        {"P0", 0x1},           {"P7", 0x80},         {"P15", 0x8000},    {"VDD", 0x100000},
+        {"RES", 0x80000},      {"SOUT", 0x20000},    {"SIN", 0x10000},   {"None", 0},
+        {"P16", std::nullopt}, {"p3", std::nullopt}, {"", std::nullopt}, {"P01", std::nullopt},
+    };
+    for (const auto& [name, mask] : masks)
+        EXPECT_EQ(SignalMask(name), mask) << name;
+}
+
+TEST(DecodeProcedure, HeaderLines) {
+    EXPECT_EQ(HeaderText(DecoderKind::Serial),
+              "Decoding Asynchronous serial bus transactions from the beginning of the waveform "
+              "screen.\r\nPlease wait...\r\n");
+    EXPECT_EQ(HeaderText(DecoderKind::TwoWire),
+              "Decoding 2-wire serial bus transactions from the beginning of the waveform "
+              "screen.\r\nPlease wait...\r\n");
+    EXPECT_EQ(HeaderText(DecoderKind::Spi),
+              "Decoding SPI serial bus transactions from the beginning of the waveform "
+              "screen.\r\nPlease wait...\r\n");
+}
+
+TEST(DecodeProcedure, DemoLinesOfEachWindow) {
+    EXPECT_EQ(DemoText(DecoderKind::Serial),
+              HeaderText(DecoderKind::Serial) +
+                  "'P' = 0x50\r\n'l' = 0x6C\r\n'i' = 0x69\r\n'n' = 0x6E\r\n'k' = 0x6B\r\n"
+                  "'e' = 0x65\r\n't' = 0x74\r\n' ' = 0x20\r\n'K' = 0x4B\r\n'T' = 0x54\r\n");
+    EXPECT_EQ(DemoText(DecoderKind::Spi), HeaderText(DecoderKind::Spi) +
+                                              "'N' = 0x4E\r\n'o' = 0x6F\r\n'r' = 0x72\r\n"
+                                              "'r' = 0x72\r\n'i' = 0x69\r\n'k' = 0x6B\r\n");
+    const std::string twoWire = DemoText(DecoderKind::TwoWire);
+    const std::string firstLines = "Start\r\nA1 Control Byte: Slave Address 50 Read\r\n ACK\r\n";
+    EXPECT_EQ(twoWire.substr(0, firstLines.size()), firstLines);
+    EXPECT_EQ(twoWire.substr(twoWire.size() - 16), "0\r\n NACK\r\nStop\r\n");
+    EXPECT_EQ(std::count(twoWire.begin(), twoWire.end(), '\n'), 28);
+}
+
+TEST(DecodeProcedure, DemoRunsAddToTheSerialAndSpiTextButReplaceTheTwoWireText) {
+    const std::vector<uint32_t> none;
+    DecodeContext context = Context(none, 123);
+    context.demoMode = true;
+    const auto serial = [](const auto& c, const auto& h) {
+        return RunSerialDecode(c, SerialSettings{}, h);
+    };
+    auto shown = Show(context, serial, "before\r\n");
+    shown = Show(context, serial, shown.text);
+    EXPECT_EQ(shown.text,
+              "before\r\n" + DemoText(DecoderKind::Serial) + DemoText(DecoderKind::Serial));
+    EXPECT_EQ(shown.screenStarts, std::vector<int32_t>{123});
+
+    const SpiSettings spiSettings;
+    const auto spi = [&](const auto& c, const auto& h) { return RunSpiDecode(c, spiSettings, h); };
+    EXPECT_EQ(Show(context, spi, "x").text, "x" + DemoText(DecoderKind::Spi));
+
+    const auto twoWire = [](const auto& c, const auto& h) {
+        return RunTwoWireDecode(c, TwoWireSettings{}, h);
+    };
+    const std::string once = HeaderText(DecoderKind::TwoWire) + DemoText(DecoderKind::TwoWire);
+    EXPECT_EQ(Show(context, twoWire, Show(context, twoWire).text).text, once);
+}
+
+// A short SPI transfer: bytes 0x31 0x32 on SO and SI, default lines.
+std::vector<uint32_t> SpiBytes() {
+    const waveforms::SpiLines lines{1u << 1, 1u << 0, 1u << 0, 2, false, false};
+    waveforms::Capture capture;
+    capture.Hold(3);
+    waveforms::AppendSpiByte(capture, lines, 0x31, 0x31);
+    waveforms::AppendSpiByte(capture, lines, 0x32, 0x32);
+    capture.Hold(3);
+    return capture.Samples();
+}
+
+TEST(DecodeProcedure, ScratchFileHoldsExactlyTheTextAddedAfterTheHeader) {
+    const std::vector<uint32_t> samples = SpiBytes();
+    SpiSettings settings;
+    settings.display = DisplayMode::Both;
+    const auto shown = Show(Context(samples), [&](const auto& c, const auto& h) {
+        return RunSpiDecode(c, settings, h);
+    });
+    EXPECT_TRUE(shown.scratchFileWritten);
+    const std::string scratch = decoder_test::ReadWholeFile(decoder_test::ScratchPath());
+    EXPECT_EQ(scratch, "'1' = 0x31  '1' = 0x31\r\n'2' = 0x32  '2' = 0x32\r\n");
+    EXPECT_EQ(shown.text, HeaderText(DecoderKind::Spi) + scratch);
+}
+
+TEST(DecodeProcedure, ScratchFileThatCannotBeWrittenStillShowsTheText) {
+    const std::vector<uint32_t> samples = SpiBytes();
+    DecodeContext context = Context(samples);
+    context.scratchFile = testing::TempDir() + "no-such-folder/temp.fil";
+    const auto shown = Show(
+        context, [](const auto& c, const auto& h) { return RunSpiDecode(c, SpiSettings{}, h); });
+    EXPECT_FALSE(shown.scratchFileWritten);
+    EXPECT_EQ(shown.text, HeaderText(DecoderKind::Spi) + "SO: 31 32 \r\nSI: 31 32 \r\n\r\n");
+}
+
+TEST(DecodeProcedure, SignalNameNoListOffersDecodesNothing) {
+    const std::vector<uint32_t> samples = SpiBytes();
+    SpiSettings settings;
+    settings.clock = "P16";
+    const auto shown = Show(Context(samples), [&](const auto& c, const auto& h) {
+        return RunSpiDecode(c, settings, h);
+    });
+    EXPECT_EQ(shown.text, HeaderText(DecoderKind::Spi) +
+                              "Unknown signal \"P16\": choose one of the listed signals.\r\n");
+}
+
+TEST(DecodeProcedure, ProgressAtEveryMebisampleAndAtTheEnd) {
+    constexpr int64_t kStep = 1 << 20;
+    const std::vector<uint32_t> idle(2 * kStep + 10, 0xFFFFFFFF); // no start bit anywhere
+    const auto shown = Show(Context(idle), [](const auto& c, const auto& h) {
+        return RunSerialDecode(c, SerialSettings{}, h);
+    });
+    const double n = static_cast<double>(idle.size());
+    EXPECT_EQ(shown.progress, (std::vector<double>{0, kStep / n, 2 * kStep / n, (n - 1) / n}));
+}
+
+TEST(DecodeProcedure, ProgressAtEveryMebisampleWhileTheClockRuns) {
+    // P0 high, P1 toggling every three samples: SPI and 2-wire traffic everywhere.
+    constexpr int64_t kStep = 1 << 20;
+    std::vector<uint32_t> samples(2 * kStep + 10);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = 1u | ((i / 3) % 2 == 0 ? 2u : 0u);
+    const double n = static_cast<double>(samples.size());
+    const std::vector<double> marks = {0, kStep / n, 2 * kStep / n};
+
+    const auto spi = Show(Context(samples), [](const auto& c, const auto& h) {
+        return RunSpiDecode(c, SpiSettings{}, h);
+    });
+    std::vector<double> expected = marks;
+    expected.push_back((n - 1) / n); // the edge search stops before the last sample
+    EXPECT_EQ(spi.progress, expected);
+
+    const auto twoWire = Show(Context(samples), [](const auto& c, const auto& h) {
+        return RunTwoWireDecode(c, TwoWireSettings{}, h);
+    });
+    expected = marks;
+    expected.push_back(1); // the 2-wire scan runs to the end
+    EXPECT_EQ(twoWire.progress, expected);
+}
+
+TEST(DecodeProcedure, ProgressFraction) {
+    EXPECT_DOUBLE_EQ(ProgressFraction(600, 100, 1100), 0.5);
+    EXPECT_DOUBLE_EQ(ProgressFraction(5000, 100, 1100), 1.0); // past the end
+    EXPECT_DOUBLE_EQ(ProgressFraction(50, 100, 1100), 0.0);
+    EXPECT_DOUBLE_EQ(ProgressFraction(1100, 1100, 1100), 1.0); // nothing to decode
+}
+
+} // namespace

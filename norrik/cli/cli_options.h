@@ -1,0 +1,33 @@
+// The command line of norrik-cli: which decoder, its settings in the windows' terms, the screen
+// start and the capture file.
+#pragma once
+
+#include "decoders/serial_decoder.h"
+#include "decoders/spi_decoder.h"
+#include "decoders/two_wire_decoder.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace norrik::cli {
+
+struct CliRequest {
+    bool help = false;
+    decoders::DecoderKind decoder = decoders::DecoderKind::Serial;
+    int32_t start = 0;
+    std::string file;
+    decoders::SerialSettings serial;
+    decoders::TwoWireSettings twoWire;
+    decoders::SpiSettings spi;
+};
+
+// Parses the arguments after the program name. On a bad argument returns false with a one-line
+// reason in `error`.
+bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest& request,
+                       std::string& error);
+
+// The text of --help.
+std::string CliUsage();
+
+} // namespace norrik::cli

@@ -31,6 +31,11 @@ ZoomSetting NearestValidZoom(int64_t scale, int64_t subScale) {
     return {1, 0};
 }
 
+bool HoldsValidZoom(const ZoomFields& fields) {
+    return IsValidZoom(RoundHalfEven(LeadingNumber(fields.ScaleP)),
+                       RoundHalfEven(LeadingNumber(fields.SubScale)));
+}
+
 ZoomSetting ReadZoomSetting(const ZoomFields& fields) {
     return NearestValidZoom(RoundHalfEven(LeadingNumber(fields.ScaleP)),
                             RoundHalfEven(LeadingNumber(fields.SubScale)));

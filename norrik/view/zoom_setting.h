@@ -33,6 +33,9 @@ bool IsValidZoom(int64_t scale, int64_t subScale);
 // positive SubScale (capped at 128); anything else is one sample per column.
 ZoomSetting NearestValidZoom(int64_t scale, int64_t subScale);
 
+// Whether the fields, read as they are, already hold a valid setting.
+bool HoldsValidZoom(const ZoomFields& fields);
+
 // Reads the fields (leading numbers, rounded halves to even) into a valid setting.
 ZoomSetting ReadZoomSetting(const ZoomFields& fields);
 

@@ -36,13 +36,13 @@ void Form1::CreateDisplayControls() {
     ScrollRight->setGeometry(Twips(2880, 120, 255, 255));
 
     Command3 = new QPushButton("Zoom In", Frame2);
-    Command3->setGeometry(Twips(120, 480, 1095, 255));
+    Command3->setGeometry(Twips(120, 480, 1035, 255));
     Command3->setToolTip("Click here to zoom into the captured data");
     Command4 = new QPushButton("Zoom Out", Frame2);
-    Command4->setGeometry(Twips(120, 720, 1095, 255));
+    Command4->setGeometry(Twips(120, 720, 1035, 255));
     Command4->setToolTip("Click here to zoom out to see more of the captured data per screen");
     Command5 = new QPushButton("Zoom All", Frame2);
-    Command5->setGeometry(Twips(120, 960, 1095, 255));
+    Command5->setGeometry(Twips(120, 960, 1035, 255));
     Command5->setToolTip("Click here to zoom out to see all of the data captured on one screen");
 
     struct ReadOut {
@@ -63,7 +63,7 @@ void Form1::CreateDisplayControls() {
     };
     for (const ReadOut& readOut : readOuts) {
         readOut.label = new QLabel(readOut.caption, Frame2);
-        readOut.label->setGeometry(Twips(1260, readOut.top, 300, 255));
+        readOut.label->setGeometry(Twips(1170, readOut.top, 375, 255));
         readOut.label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         readOut.value =
             new PictureSurface(Frame2, Twips(1560, readOut.top, 1575, 255), false);

@@ -26,6 +26,8 @@ void FillBox(QImage& picture, double x0, double y0, double x1, double y1, QRgb c
     top = std::max(top, 0);
     right = std::min(right, picture.width() - 1);
     bottom = std::min(bottom, picture.height() - 1);
+    if (left > right || top > bottom)
+        return; // wholly outside the picture
     for (int y = top; y <= bottom; ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
         std::fill(line + left, line + right + 1, colour);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app_state.h"
+#include "view/strip_text.h"
 
 #include <QMainWindow>
 
@@ -132,12 +133,13 @@ private:
     void CreateZoomFields();
     void ShowPodReady(bool ready);
     void DrawRow(int row);
-    void DrawMarks(double column, uint32_t wide, uint32_t narrow, const char* label);
+    void DrawMarks(double column, uint8_t wideInk, uint8_t narrowInk, const char* label);
 
     AppState state_;
     // Working arrays of the redraw: the column levels of sample bits 0 to 20 and one row's runs.
     std::array<std::vector<uint8_t>, kSignalBits> ColumnLevels;
     std::vector<uint32_t> RunList;
+    StripText stripText_;
 };
 
 } // namespace norrik

@@ -5,11 +5,14 @@
 namespace norrik {
 
 PictureSurface::PictureSurface(QWidget* parent, const QRect& geometry, bool bordered,
-                               QColor background)
+                               const QList<QRgb>& colourTable)
     : QWidget(parent),
-      picture_(geometry.size() - (bordered ? QSize(2, 2) : QSize(0, 0)), QImage::Format_RGB32),
+      picture_(geometry.size() - (bordered ? QSize(2, 2) : QSize(0, 0)),
+               colourTable.isEmpty() ? QImage::Format_RGB32 : QImage::Format_Indexed8),
       bordered_(bordered),
-      background_(background.rgb()) {
+      background_(colourTable.isEmpty() ? 0xFFFFFFFFu : 0u) {
+    if (!colourTable.isEmpty())
+        picture_.setColorTable(colourTable);
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Fonts given in points come out as on the screen the layout was designed for (96 dpi).

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QWidget>
 
 namespace norrik {
@@ -10,9 +11,10 @@ namespace norrik {
 class PictureSurface : public QWidget {
 public:
     // `geometry` is the outer rectangle; a bordered surface keeps a one-pixel flat frame around
-    // its picture.
+    // its picture. The picture is 32-bit on a white background, or, given a colour table,
+    // 8-bit on the table's first colour.
     PictureSurface(QWidget* parent, const QRect& geometry, bool bordered,
-                   QColor background = Qt::white);
+                   const QList<QRgb>& colourTable = {});
 
     // The drawing area, ScaleWidth x ScaleHeight pixels.
     QImage& Picture() { return picture_; }
@@ -29,7 +31,7 @@ protected:
 private:
     QImage picture_;
     bool bordered_;
-    QRgb background_;
+    uint background_;
 };
 
 } // namespace norrik

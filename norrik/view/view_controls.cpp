@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "layout.h"
 #include "view/picture_surface.h"
+#include "view/row_drawing.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -17,7 +18,7 @@ void Form1::CreateWaveformSurfaces() {
     // Row 19 at the top, row 0 at the bottom; neighbours overlap by one pixel.
     for (int row = kRows - 1; row >= 0; --row) {
         auto* wave = new PictureSurface(client, Twips(3600, 480 + 240 * (19 - row), 9735, 255),
-                                        false);
+                                        false, RowColourTable());
         wave->setObjectName(QString("Wave_%1").arg(row));
         Wave[static_cast<size_t>(row)] = wave;
     }

@@ -10,7 +10,6 @@
 #include "view/sample_time.h"
 #include "view/view_geometry.h"
 
-#include <QPainter>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -18,14 +17,10 @@
 namespace norrik {
 namespace {
 
-constexpr QRgb kDarkRed = 0xFF800000;
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kDarkGreen = 0xFF008000;
-constexpr QRgb kGreen = 0xFF00FF00;
-constexpr QRgb kDarkBlue = 0xFF000080;
-constexpr QRgb kBlue = 0xFF0000FF;
-constexpr QRgb kLightGrey = 0xFFC0C0C0;
-constexpr QRgb kGrey = 0xFF808080;
+constexpr QRgb kOverviewDarkRed = 0xFF800000;
+constexpr QRgb kOverviewDarkGreen = 0xFF008000;
+constexpr QRgb kOverviewDarkBlue = 0xFF000080;
+constexpr QRgb kOverviewBox = 0xFF808080;
 constexpr QRgb kBlack = 0xFF000000;
 
 constexpr size_t kRunListWords = 2001;
@@ -33,23 +28,6 @@ constexpr uint8_t kNoSingleLevel = 2;
 
 QRgb Opaque(int32_t colour) {
     return 0xFF000000u | static_cast<QRgb>(colour & 0xFFFFFF);
-}
-
-QFont StripFont(qreal points, bool bold) {
-    QFont font("Arial");
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// Writes text with its top-left corner at (x, y), as the surfaces' pens place text.
-void WriteText(QImage& picture, double x, double y, const QFont& font, QRgb colour,
-               const QString& text) {
-    QPainter painter(&picture);
-    painter.setFont(font);
-    painter.setPen(QColor::fromRgb(colour));
-    painter.drawText(QRectF(x, y, picture.width(), picture.height()),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
 }
 
 } // namespace
@@ -81,7 +59,7 @@ void Form1::RedrawWaveforms() {
     DrawTimeScaleAndReadouts();
 
     XWindow->Cls();
-    WriteText(XWindow->Picture(), 1, 0, StripFont(8.25, true), kBlack, "Cursors");
+    stripText_.Write(XWindow->Picture(), 1, 0, StripFont::CursorStrip, kBlack, "Cursors");
 
     RunList.resize(std::max(kRunListWords, static_cast<size_t>(columns) + 2));
     for (int row = 0; row < kRows; ++row)
@@ -103,17 +81,18 @@ void Form1::RedrawWaveforms() {
 void Form1::DrawRow(int row) {
     const std::vector<uint8_t>& levels = ColumnLevels[static_cast<size_t>(kRowBit[row])];
     Podcore().CreateVectors(levels.data(), RunList.data(), static_cast<uint32_t>(levels.size()));
-    DrawRuns(Wave[static_cast<size_t>(row)]->Picture(), RunList.data(),
-             std::min(levels.size(), RunList.size()),
-             Opaque(state_.SignalColors[static_cast<size_t>(row)]));
+    QImage& picture = Wave[static_cast<size_t>(row)]->Picture();
+    picture.setColor(kTrace, Opaque(state_.SignalColors[static_cast<size_t>(row)]));
+    DrawRuns(picture, RunList.data(), std::min(levels.size(), RunList.size()));
 }
 
-void Form1::DrawMarks(double column, uint32_t wide, uint32_t narrow, const char* label) {
+void Form1::DrawMarks(double column, uint8_t wideInk, uint8_t narrowInk, const char* label) {
     if (!(column > 0 && column < RowWidth()))
         return;
     for (PictureSurface* wave : Wave)
-        DrawMarkLine(wave->Picture(), column, wide, narrow);
-    WriteText(XWindow->Picture(), column - 4, 0, StripFont(8.25, true), wide, label);
+        DrawMarkLine(wave->Picture(), column, RowInk(wideInk), RowInk(narrowInk));
+    stripText_.Write(XWindow->Picture(), column - 4, 0, StripFont::CursorStrip,
+                     RowColourTable()[wideInk], label);
 }
 
 void Form1::DrawTimeScaleAndReadouts() {
@@ -121,24 +100,24 @@ void Form1::DrawTimeScaleAndReadouts() {
     const double span = VisibleSpan(state_, RowWidth());
     TimeScaleStrip->Cls();
 
-    QImage& top = Wave[19]->Picture();
-    const double division = top.width() / 10.0;
-    const int height = top.height();
-    const QFont font = StripFont(6.75, false);
+    const raster::IndexPixels top(Wave[19]->Picture());
+    const double division = top.width / 10.0;
+    const double height = top.height;
     for (int k = 1; k <= 9; ++k) {
         const double x = k * division;
         if (InternalCLK->isChecked()) {
             const int32_t sample = RoundHalfEvenToInt32(state_.ScreenStart + k * span / 10);
-            WriteText(TimeScaleStrip->Picture(), x, 2, font, kBlack,
-                      QString::fromStdString(FormatSampleTime(state_, sample)));
+            stripText_.Write(TimeScaleStrip->Picture(), x, 2, StripFont::TimeScale, kBlack,
+                             QString::fromStdString(FormatSampleTime(state_, sample)));
         }
         // A small downward triangle at the top edge of the top row, under each time.
-        raster::Line(top, x - 3, 0, x, 3, kBlack);
-        raster::Line(top, x + 3, 0, x, 3, kBlack);
-        raster::Line(top, x - 3, 0, x + 3, 0, kBlack);
+        raster::Line<uint8_t>(top, x - 3, 0, x, 3, kBlackInk);
+        raster::Line<uint8_t>(top, x + 3, 0, x, 3, kBlackInk);
+        raster::Line<uint8_t>(top, x - 3, 0, x + 3, 0, kBlackInk);
         if (k == 5) {
             for (PictureSurface* wave : Wave)
-                raster::FillBox(wave->Picture(), x, 0, x, height, kLightGrey);
+                raster::FillBox<uint8_t>(raster::IndexPixels(wave->Picture()), x, 0.0, x, height,
+                                         kLightGrey);
         }
     }
 }
@@ -148,18 +127,19 @@ void Form1::DrawOverview() {
     // Without a buffer there is nothing to place the view in.
     if (state_.BufferSamples <= 0)
         return;
-    QImage& picture = Overview->Picture();
-    const double width = picture.width();
-    const double height = picture.height();
+    const raster::ColourPixels picture(Overview->Picture());
+    const double width = picture.width;
+    const double height = picture.height;
     const double samples = state_.BufferSamples;
     const double left = state_.ScreenStart / samples * width;
     const double boxWidth = VisibleSpan(state_, RowWidth()) / samples * width;
-    raster::FillBox(picture, left, 0, left + boxWidth, height, kGrey);
-    const std::pair<int32_t, QRgb> marks[] = {
-        {state_.TriggerSample, kDarkRed}, {state_.OCursor, kDarkGreen}, {state_.XCursor, kDarkBlue}};
+    raster::FillBox(picture, left, 0.0, left + boxWidth, height, kOverviewBox);
+    const std::pair<int32_t, QRgb> marks[] = {{state_.TriggerSample, kOverviewDarkRed},
+                                              {state_.OCursor, kOverviewDarkGreen},
+                                              {state_.XCursor, kOverviewDarkBlue}};
     for (const auto& [sample, colour] : marks) {
         const double x = sample / samples * width;
-        raster::FillBox(picture, x, 0, x, height, colour);
+        raster::FillBox(picture, x, 0.0, x, height, colour);
     }
 }
 

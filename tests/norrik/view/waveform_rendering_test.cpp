@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "podcore_api.h"
 #include "view/picture_surface.h"
+#include "view/row_drawing.h"
 #include "view/zoom_setting.h"
 
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 namespace norrik {
 namespace {
 
+// Colours as the pictures hold them, without alpha.
+namespace rgb {
 constexpr QRgb kWhite = 0xFFFFFF;
 constexpr QRgb kRed = 0xFF0000;
 constexpr QRgb kDarkRed = 0x800000;
@@ -22,6 +25,7 @@ constexpr QRgb kDarkBlue = 0x000080;
 constexpr QRgb kLightGrey = 0xC0C0C0;
 constexpr QRgb kGrey = 0x808080;
 constexpr QRgb kBlack = 0x000000;
+} // namespace rgb
 
 QRgb Pixel(const PictureSurface* surface, int x, int y) {
     return surface->Picture().pixel(x, y) & 0xFFFFFF;
@@ -62,11 +66,11 @@ private:
     void VerifyBand(int row) {
         const PictureSurface* wave = window->Wave[static_cast<size_t>(row)];
         const QRgb colour = RowColour(row);
-        QCOMPARE(Pixel(wave, 0, 8), kWhite);
+        QCOMPARE(Pixel(wave, 0, 8), rgb::kWhite);
         for (const auto& [x, y] : {std::pair{1, 4}, {1, 13}, {300, 8}, {648, 4}, {648, 13}})
             QCOMPARE(Pixel(wave, x, y), colour);
-        QCOMPARE(Pixel(wave, 300, 3), kWhite);
-        QCOMPARE(Pixel(wave, 300, 14), kWhite);
+        QCOMPARE(Pixel(wave, 300, 3), rgb::kWhite);
+        QCOMPARE(Pixel(wave, 300, 14), rgb::kWhite);
     }
 
 private slots:
@@ -95,25 +99,25 @@ private slots:
 
         for (int row = 0; row < kRows; ++row) {
             const PictureSurface* wave = window->Wave[static_cast<size_t>(row)];
-            QCOMPARE(Pixel(wave, 0, 8), kWhite);
+            QCOMPARE(Pixel(wave, 0, 8), rgb::kWhite);
             for (int x = 1; x <= 52; ++x)
                 QCOMPARE(Pixel(wave, x, 8), RowColour(row));
             // Past the end of the data: (1153434 / 1939) - 2 = 592.
             QCOMPARE(Pixel(wave, 600, 8), RowColour(row));
         }
-        QCOMPARE(RowColour(16), kBlack);
+        QCOMPARE(RowColour(16), rgb::kBlack);
         QCOMPARE(RowColour(17), 0x804000u);
         QCOMPARE(RowColour(19), 0xFF8000u);
         // RES (bit 19) is high in the first 209716 samples, VDD (bit 20) low.
         QCOMPARE(Pixel(window->Wave[17], 100, 4), RowColour(17));
-        QCOMPARE(Pixel(window->Wave[17], 100, 13), kWhite);
+        QCOMPARE(Pixel(window->Wave[17], 100, 13), rgb::kWhite);
         QCOMPARE(Pixel(window->Wave[16], 100, 13), RowColour(16));
-        QCOMPARE(Pixel(window->Wave[16], 100, 4), kWhite);
+        QCOMPARE(Pixel(window->Wave[16], 100, 4), rgb::kWhite);
         // P0 changes in every column of data.
         QCOMPARE(Pixel(window->Wave[0], 300, 8), RowColour(0));
         // Trigger and both cursors at sample 0, column 54.08: the X mark lies on top.
-        QCOMPARE(Pixel(window->Wave[5], 54, 2), kBlue);
-        QCOMPARE(Pixel(window->Wave[5], 53, 2), kDarkBlue);
+        QCOMPARE(Pixel(window->Wave[5], 54, 2), rgb::kBlue);
+        QCOMPARE(Pixel(window->Wave[5], 53, 2), rgb::kDarkBlue);
     }
 
     void runsOfLowThenHighJoinAtTheChange() {
@@ -126,16 +130,16 @@ private slots:
         const QRgb brown = RowColour(1);
         for (int y = 10; y <= 13; ++y)
             QCOMPARE(Pixel(wave, 0, y), brown);
-        QCOMPARE(Pixel(wave, 0, 9), kWhite);
+        QCOMPARE(Pixel(wave, 0, 9), rgb::kWhite);
         for (int x = 0; x <= 4; ++x)
             QCOMPARE(Pixel(wave, x, 13), brown);
         for (int y = 4; y <= 13; ++y)
             QCOMPARE(Pixel(wave, 4, y), brown);
         for (int x = 4; x < 649; ++x)
             QCOMPARE(Pixel(wave, x, 4), brown);
-        QCOMPARE(Pixel(wave, 3, 4), kWhite);
-        QCOMPARE(Pixel(wave, 5, 13), kWhite);
-        QCOMPARE(Pixel(wave, 200, 8), kWhite);
+        QCOMPARE(Pixel(wave, 3, 4), rgb::kWhite);
+        QCOMPARE(Pixel(wave, 5, 13), rgb::kWhite);
+        QCOMPARE(Pixel(wave, 200, 8), rgb::kWhite);
     }
 
     void aRowThatChangesInEveryColumnIsOneBand() {
@@ -156,7 +160,7 @@ private slots:
         window->RedrawWaveforms();
         for (int row = 0; row < kRows; ++row)
             VerifyBand(row);
-        QVERIFY(!Holds(window->Overview, kGrey));
+        QVERIFY(!Holds(window->Overview, rgb::kGrey));
     }
 
     void aTriggerAtColumnZeroIsNotDrawn() {
@@ -164,21 +168,21 @@ private slots:
         window->State().TriggerSample = 0;
         window->RedrawWaveforms();
         for (const PictureSurface* wave : window->Wave) {
-            QVERIFY(!Holds(wave, kRed));
-            QVERIFY(!Holds(wave, kDarkRed));
+            QVERIFY(!Holds(wave, rgb::kRed));
+            QVERIFY(!Holds(wave, rgb::kDarkRed));
         }
-        QVERIFY(!Holds(window->XWindow, kDarkRed));
+        QVERIFY(!Holds(window->XWindow, rgb::kDarkRed));
 
         window->State().TriggerSample = 100;
         window->RedrawWaveforms();
         for (const PictureSurface* wave : window->Wave) {
-            QCOMPARE(Pixel(wave, 100, 0), kRed);
-            QCOMPARE(Pixel(wave, 100, 16), kRed);
-            QCOMPARE(Pixel(wave, 99, 8), kDarkRed);
-            QCOMPARE(Pixel(wave, 101, 8), kDarkRed);
-            QCOMPARE(Pixel(wave, 98, 8), kWhite);
+            QCOMPARE(Pixel(wave, 100, 0), rgb::kRed);
+            QCOMPARE(Pixel(wave, 100, 16), rgb::kRed);
+            QCOMPARE(Pixel(wave, 99, 8), rgb::kDarkRed);
+            QCOMPARE(Pixel(wave, 101, 8), rgb::kDarkRed);
+            QCOMPARE(Pixel(wave, 98, 8), rgb::kWhite);
         }
-        QVERIFY(Holds(window->XWindow, kDarkRed));
+        QVERIFY(Holds(window->XWindow, rgb::kDarkRed));
     }
 
     void marksAreDrawnTriggerThenOThenX() {
@@ -186,32 +190,32 @@ private slots:
         AppState& state = window->State();
         state.TriggerSample = state.OCursor = state.XCursor = 200;
         window->RedrawWaveforms();
-        QCOMPARE(Pixel(window->Wave[7], 200, 8), kBlue);
-        QCOMPARE(Pixel(window->Wave[7], 201, 8), kDarkBlue);
+        QCOMPARE(Pixel(window->Wave[7], 200, 8), rgb::kBlue);
+        QCOMPARE(Pixel(window->Wave[7], 201, 8), rgb::kDarkBlue);
 
         state.XCursor = 400;
         window->RedrawWaveforms();
-        QCOMPARE(Pixel(window->Wave[7], 200, 8), kGreen);
-        QCOMPARE(Pixel(window->Wave[7], 400, 8), kBlue);
+        QCOMPARE(Pixel(window->Wave[7], 200, 8), rgb::kGreen);
+        QCOMPARE(Pixel(window->Wave[7], 400, 8), rgb::kBlue);
     }
 
     void theTimeScaleShowsTimesOnlyWithTheInternalClock() {
         Podcore().DemoData();
         window->ZoomAllSetting();
         window->RedrawWaveforms();
-        QVERIFY(Holds(window->TimeScaleStrip, kBlack));
+        QVERIFY(Holds(window->TimeScaleStrip, rgb::kBlack));
         for (int k = 1; k <= 9; ++k) {
             if (k != 5) // the centre line covers the tip of the middle tick
-                QCOMPARE(Pixel(window->Wave[19], qRound(k * 64.9), 3), kBlack);
+                QCOMPARE(Pixel(window->Wave[19], qRound(k * 64.9), 3), rgb::kBlack);
         }
         for (const PictureSurface* wave : window->Wave)
-            QCOMPARE(Pixel(wave, 325, 16), kLightGrey);
+            QCOMPARE(Pixel(wave, 325, 16), rgb::kLightGrey);
 
         window->ExternalCLK->setChecked(true);
         window->RedrawWaveforms();
-        QVERIFY(!Holds(window->TimeScaleStrip, kBlack));
-        QCOMPARE(Pixel(window->Wave[19], qRound(3 * 64.9), 3), kBlack);
-        QCOMPARE(Pixel(window->Wave[0], 325, 16), kLightGrey);
+        QVERIFY(!Holds(window->TimeScaleStrip, rgb::kBlack));
+        QCOMPARE(Pixel(window->Wave[19], qRound(3 * 64.9), 3), rgb::kBlack);
+        QCOMPARE(Pixel(window->Wave[0], 325, 16), rgb::kLightGrey);
     }
 
     void theOverviewBoxShowsWhereTheViewLies() {
@@ -220,25 +224,29 @@ private slots:
         window->RedrawWaveforms();
         const PictureSurface* overview = window->Overview;
         const int width = overview->ScaleWidth();
-        QCOMPARE(Pixel(overview, width / 2, 5), kGrey);
-        QCOMPARE(Pixel(overview, width - 1, 5), kGrey); // 1.2 strips wide from -0.1
-        QCOMPARE(Pixel(overview, 0, 5), kDarkBlue);     // the marks at sample 0, X last
+        QCOMPARE(Pixel(overview, width / 2, 5), rgb::kGrey);
+        QCOMPARE(Pixel(overview, width - 1, 5), rgb::kGrey); // 1.2 strips wide from -0.1
+        QCOMPARE(Pixel(overview, 0, 5), rgb::kDarkBlue);     // the marks at sample 0, X last
 
         window->ScaleP->setText(" 16");
         window->ReadZoomSetting();
         window->CenterViewOn(524288);
         window->RedrawWaveforms();
-        QCOMPARE(Pixel(overview, width / 2, 5), kGrey);
-        QCOMPARE(Pixel(overview, width / 4, 5), kWhite);
-        QCOMPARE(Pixel(overview, 3 * width / 4, 5), kWhite);
+        QCOMPARE(Pixel(overview, width / 2, 5), rgb::kGrey);
+        QCOMPARE(Pixel(overview, width / 4, 5), rgb::kWhite);
+        QCOMPARE(Pixel(overview, 3 * width / 4, 5), rgb::kWhite);
     }
 
     void paintingShowsThePictureWithoutRedrawing() {
         window->RedrawWaveforms();
-        window->Wave[3]->Picture().fill(QColor(255, 0, 255));
-        const QImage shown = window->Wave[3]->grab().toImage();
-        QCOMPARE(shown.pixel(10, 8) & 0xFFFFFF, 0xFF00FFu);
-        QCOMPARE(shown.pixel(600, 1) & 0xFFFFFF, 0xFF00FFu);
+        window->Wave[3]->Picture().fill(uint{kDarkGreen});
+        window->XWindow->Picture().fill(QColor(255, 0, 255));
+        const QImage row = window->Wave[3]->grab().toImage();
+        QCOMPARE(row.pixel(10, 8) & 0xFFFFFF, 0x008000u);
+        QCOMPARE(row.pixel(600, 1) & 0xFFFFFF, 0x008000u);
+        const QImage strip = window->XWindow->grab().toImage();
+        QCOMPARE(strip.pixel(0, 0) & 0xFFFFFF, rgb::kBlack); // the flat border
+        QCOMPARE(strip.pixel(1, 1) & 0xFFFFFF, 0xFF00FFu);
     }
 
     void brokenZoomTextsAreReplacedByAValidSetting_data() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace norrik {
 namespace {
@@ -13,6 +14,14 @@ namespace {
 std::string IntegerPartText(double value) {
     const double whole = std::clamp(std::trunc(value), -2147483648.0, 2147483647.0);
     return PlainText(static_cast<int64_t>(whole));
+}
+
+// One step of either direction, from the field that halves: above 1 it halves and the other
+// field becomes 0; at 1 or below it becomes 0 and the other field doubles (0 counting as 1).
+std::pair<std::string, std::string> HalveOrCross(double halving, double other) {
+    if (halving <= 1)
+        return {PlainText(int64_t{0}), IntegerPartText(2 * (other == 0 ? 1 : other))};
+    return {IntegerPartText(halving / 2), PlainText(int64_t{0})};
 }
 
 } // namespace
@@ -46,25 +55,15 @@ ZoomFields ZoomFieldsOf(ZoomSetting setting) {
 }
 
 ZoomFields ZoomInStep(const ZoomFields& fields) {
-    const double scale = LeadingNumber(fields.ScaleP);
-    if (scale <= 1) {
-        double v = LeadingNumber(fields.SubScale);
-        if (v == 0)
-            v = 1;
-        return {PlainText(int64_t{0}), IntegerPartText(2 * v)};
-    }
-    return {IntegerPartText(scale / 2), PlainText(int64_t{0})};
+    const auto [scaleP, subScale] =
+        HalveOrCross(LeadingNumber(fields.ScaleP), LeadingNumber(fields.SubScale));
+    return {scaleP, subScale};
 }
 
 ZoomFields ZoomOutStep(const ZoomFields& fields) {
-    const double subScale = LeadingNumber(fields.SubScale);
-    if (subScale <= 1) {
-        double v = LeadingNumber(fields.ScaleP);
-        if (v == 0)
-            v = 1;
-        return {IntegerPartText(2 * v), PlainText(int64_t{0})};
-    }
-    return {PlainText(int64_t{0}), IntegerPartText(subScale / 2)};
+    const auto [subScale, scaleP] =
+        HalveOrCross(LeadingNumber(fields.SubScale), LeadingNumber(fields.ScaleP));
+    return {scaleP, subScale};
 }
 
 ZoomFields ZoomAllSetting(AppState& state, int rowWidth) {

@@ -2,6 +2,7 @@
 #include "clickable_picture.h"
 #include "form1.h"
 #include "podcore_api.h"
+#include "window_under_test.h"
 #include "trigger_pictures.h"
 #include "trigger_steps.h"
 #include "view/picture_surface.h"
@@ -28,12 +29,11 @@ private:
 private slots:
     void initTestCase() {
         std::string error;
-        QVERIFY2(LoadPodcore({PODCORE_LIBRARY}, Podcore(), error), error.c_str());
+        QVERIFY2(BindBuiltPodcore(error), error.c_str());
     }
 
     void init() {
-        window = std::make_unique<Form1>();
-        window->Form_Load();
+        window = StartedWindow();
     }
 
     void cleanup() { window.reset(); }

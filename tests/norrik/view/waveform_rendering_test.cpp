@@ -2,6 +2,7 @@
 // order, the time scale, the overview, and a zoom setting broken by hand.
 #include "form1.h"
 #include "podcore_api.h"
+#include "window_under_test.h"
 #include "view/picture_surface.h"
 #include "view/row_drawing.h"
 #include "view/zoom_setting.h"
@@ -76,12 +77,11 @@ private:
 private slots:
     void initTestCase() {
         std::string error;
-        QVERIFY2(LoadPodcore({PODCORE_LIBRARY}, Podcore(), error), error.c_str());
+        QVERIFY2(BindBuiltPodcore(error), error.c_str());
     }
 
     void init() {
-        window = std::make_unique<Form1>();
-        window->Form_Load();
+        window = StartedWindow();
         QCOMPARE(window->State().BufferSamples, 1048576);
         QVERIFY(window->State().SampleBuffer != nullptr);
     }

@@ -8,9 +8,11 @@
 
 namespace norrik {
 
-QList<QRgb> RowColourTable() {
-    return {0xFFFFFFFF, 0xFF000000, 0xFF800000, 0xFFFF0000, 0xFF008000,
-            0xFF00FF00, 0xFF000080, 0xFF0000FF, 0xFFC0C0C0, 0xFF000000};
+const QList<QRgb>& RowColourTable() {
+    static const QList<QRgb> table = {0xFFFFFFFF, 0xFF000000, 0xFF800000, 0xFFFF0000,
+                                      0xFF008000, 0xFF00FF00, 0xFF000080, 0xFF0000FF,
+                                      0xFFC0C0C0, 0xFF000000};
+    return table;
 }
 
 namespace {

@@ -26,7 +26,7 @@ enum RowInk : uint8_t {
 };
 
 // The colour table of a row picture (the trace colour still black).
-QList<QRgb> RowColourTable();
+const QList<QRgb>& RowColourTable();
 
 // Pixel rows of the levels within a signal row of height h.
 constexpr int kHighY = 4;

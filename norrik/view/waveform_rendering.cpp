@@ -17,9 +17,6 @@
 namespace norrik {
 namespace {
 
-constexpr QRgb kOverviewDarkRed = 0xFF800000;
-constexpr QRgb kOverviewDarkGreen = 0xFF008000;
-constexpr QRgb kOverviewDarkBlue = 0xFF000080;
 constexpr QRgb kOverviewBox = 0xFF808080;
 constexpr QRgb kBlack = 0xFF000000;
 
@@ -134,12 +131,13 @@ void Form1::DrawOverview() {
     const double left = state_.ScreenStart / samples * width;
     const double boxWidth = VisibleSpan(state_, RowWidth()) / samples * width;
     raster::FillBox(picture, left, 0.0, left + boxWidth, height, kOverviewBox);
-    const std::pair<int32_t, QRgb> marks[] = {{state_.TriggerSample, kOverviewDarkRed},
-                                              {state_.OCursor, kOverviewDarkGreen},
-                                              {state_.XCursor, kOverviewDarkBlue}};
-    for (const auto& [sample, colour] : marks) {
+    // The marks in the dark colours of the rows' marks.
+    const std::pair<int32_t, RowInk> marks[] = {{state_.TriggerSample, kDarkRed},
+                                                {state_.OCursor, kDarkGreen},
+                                                {state_.XCursor, kDarkBlue}};
+    for (const auto& [sample, ink] : marks) {
         const double x = sample / samples * width;
-        raster::FillBox(picture, x, 0.0, x, height, colour);
+        raster::FillBox(picture, x, 0.0, x, height, RowColourTable()[ink]);
     }
 }
 

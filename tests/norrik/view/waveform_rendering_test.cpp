@@ -142,6 +142,18 @@ private slots:
         QCOMPARE(Pixel(wave, 200, 8), rgb::kWhite);
     }
 
+    void aLastLowColumnAfterAChangeEndsTheRunsUndrawn() {
+        // P1 high in samples 0 to 647, low in sample 648: the runs end (high, 649), (low, 0).
+        for (uint32_t k = 0; k < 1000; ++k)
+            Samples()[k] = k < 648 ? 2u : 0u;
+        ShowSamplesFrom(0);
+        window->RedrawWaveforms();
+        const PictureSurface* wave = window->Wave[1];
+        QCOMPARE(Pixel(wave, 648, 4), RowColour(1));
+        QCOMPARE(Pixel(wave, 648, 13), rgb::kWhite);
+        QCOMPARE(Pixel(wave, 648, 8), rgb::kWhite);
+    }
+
     void aRowThatChangesInEveryColumnIsOneBand() {
         Podcore().DemoData();
         window->ZoomAllSetting();

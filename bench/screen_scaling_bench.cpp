@@ -6,6 +6,7 @@
 #include "analysis/summary_cache.h"
 #include "exports/podcore.h"
 #include "harness.h"
+#include "plain_read.h"
 
 #include <array>
 #include <cmath>
@@ -81,16 +82,8 @@ double MeasureSize(uint32_t samples) {
                           o[10], o[11], o[12], o[13], o[14], o[15], o[16], o[17], o[18], o[19],
                           o[20], window.start, kColumns, window.scale, 0);
     });
-    const double plain = bench::MedianSeconds(5, [&] {
-        uint32_t allHigh = ~0u;
-        uint32_t anyHigh = 0;
-        for (size_t i = 0; i < readCount; ++i) {
-            allHigh &= firstRead[i];
-            anyHigh |= firstRead[i];
-        }
-        bench::Keep(allHigh);
-        bench::Keep(anyHigh);
-    });
+    const double plain =
+        bench::MedianSeconds(5, [&] { bench::PlainAndOrRead(firstRead, readCount); });
     const bool identical = viaSummary.rows == direct.rows && viaExport.rows == direct.rows;
     const size_t summaryBytes = summary != nullptr ? summary->MemoryBytes() : 0;
 

@@ -52,8 +52,16 @@ QPixmap BackgroundPicture() {
     font.setBold(false);
     painter.setFont(font);
     painter.setPen(QColor(255, 214, 120));
-    painter.drawText(Twips(2700, 0, 900, 240), Qt::AlignCenter, "trigger on this");
-    painter.drawText(Twips(3270, 0, 900, 240), Qt::AlignCenter, "then this");
+    // The columns are too narrow for their headings: each heading stands on its own line, left
+    // of its column, with a tick down to it.
+    const int firstColumn = 3120 / kTwipsPerPixel + 8;
+    const int secondColumn = 3360 / kTwipsPerPixel + 8;
+    painter.drawText(QRect(firstColumn - 104, 2, 100, 12), Qt::AlignRight, "trigger on this");
+    painter.drawText(QRect(secondColumn - 104, 16, 100, 12), Qt::AlignRight, "then this");
+    painter.drawLine(firstColumn - 2, 8, firstColumn, 8);
+    painter.drawLine(firstColumn, 8, firstColumn, 30);
+    painter.drawLine(secondColumn - 2, 22, secondColumn, 22);
+    painter.drawLine(secondColumn, 22, secondColumn, 30);
 
     DrawPanel(painter, Twips(3720, 5640, 3255, 1335));
     DrawPanel(painter, Twips(7080, 5640, 4575, 1335));

@@ -65,6 +65,21 @@ void Form1::CreateControls() {
     Command20 = new QPushButton("Help", client);
     Command20->setGeometry(Twips(12000, 5880, 1095, 855));
     Command20->setToolTip("Click here to get help");
+    connect(Command20, &QPushButton::clicked, this, [this] { Command20_Click(); });
+
+    // Beyond the client area: present, with their behaviour, but not shown.
+    Frame3 = new QGroupBox("File Control", client);
+    Frame3->setGeometry(kOffscreenLeft / kTwipsPerPixel, 300, 100, 110);
+    Command18 = new QPushButton("Open", Frame3);
+    Command18->setGeometry(8, 20, 84, 25);
+    Command18->setToolTip("Open a previously saved file");
+    Command17 = new QPushButton("Print", Frame3);
+    Command17->setGeometry(8, 50, 84, 25);
+    Command17->setToolTip("Print the current screen");
+    connect(Command17, &QPushButton::clicked, this, [this] { Command17_Click(); });
+    Command16 = new QPushButton("Save As", Frame3);
+    Command16->setGeometry(8, 80, 84, 25);
+    Command16->setToolTip("Save the captured data buffer and settings to a file");
 
     Light = new QLabel(client);
     Light->setGeometry(Twips(12000, 7200, 255, 255));
@@ -150,7 +165,9 @@ void Form1::CreateMenus() {
     fileMenu->setObjectName("FileMenu");
     fileMenu->addAction("Open")->setObjectName("OpenMenu");
     fileMenu->addAction("Save As")->setObjectName("SaveAsMenu");
-    fileMenu->addAction("Print")->setObjectName("PrintMenu");
+    QAction* printMenu = fileMenu->addAction("Print");
+    printMenu->setObjectName("PrintMenu");
+    connect(printMenu, &QAction::triggered, this, [this] { PrintMenu_Click(); });
     QAction* exitMenu = fileMenu->addAction("Exit");
     exitMenu->setObjectName("ExitMenu");
     connect(exitMenu, &QAction::triggered, this, [this] { ExitMenu_Click(); });
@@ -170,8 +187,12 @@ void Form1::CreateMenus() {
 
     QMenu* helpMenu = menuBar()->addMenu("Help");
     helpMenu->setObjectName("HelpMenu");
-    helpMenu->addAction("Tarnwick Logic Analyzer Help")->setObjectName("NorrikHelp");
-    helpMenu->addAction("About the Tarnwick Logic Analyzer")->setObjectName("NorrikAbout");
+    QAction* help = helpMenu->addAction("Tarnwick Logic Analyzer Help");
+    help->setObjectName("NorrikHelp");
+    connect(help, &QAction::triggered, this, [this] { NorrikHelp_Click(); });
+    QAction* about = helpMenu->addAction("About the Tarnwick Logic Analyzer");
+    about->setObjectName("NorrikAbout");
+    connect(about, &QAction::triggered, this, [this] { NorrikAbout_Click(); });
 }
 
 } // namespace norrik

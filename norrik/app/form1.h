@@ -66,6 +66,16 @@ public:
     void DrawOverview();
     void Command2_Click();
 
+    // Help and About.
+    static QString HelpFilePath();
+    void Command20_Click();
+    void NorrikHelp_Click();
+    void NorrikAbout_Click();
+
+    // Printing.
+    void PrintMenu_Click();
+    void Command17_Click();
+
     // Selecting an entry from code runs the list's handler exactly as a user's choice does.
     static void SelectEntry(QComboBox* list, int index);
 
@@ -91,6 +101,10 @@ public:
     QLabel* Label11 = nullptr;
     QLabel* Label12 = nullptr;
     QPushButton* Command20 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QPushButton* Command18 = nullptr;
+    QPushButton* Command17 = nullptr;
+    QPushButton* Command16 = nullptr;
     QLabel* Light = nullptr;
     QLabel* DemoOn = nullptr;
     std::array<ClickablePicture*, 7> TW2Image{};

@@ -31,7 +31,7 @@ void Form1::CreateTriggerButtons() {
             button->setObjectName(QString("Trig_%1").arg(index));
             // Bit 18 has no row: its buttons exist but lie beyond the visible area.
             button->setGeometry(bit == kHiddenBit
-                                    ? Twips(kOffscreenLeft, 4500 + 300 * step, 255, 255)
+                                    ? Twips(kOffscreenLeft, 6300 + 300 * step, 255, 255)
                                     : Twips(3120 + 240 * step, RowTopOfBit(bit), 255, 255));
             button->setAlignment(Qt::AlignCenter);
             button->setAutoFillBackground(true);
@@ -42,7 +42,7 @@ void Form1::CreateTriggerButtons() {
         }
     }
     Command6 = new QPushButton("Clear", client);
-    Command6->setGeometry(kOffscreenLeft / kTwipsPerPixel, 460, 80, 25);
+    Command6->setGeometry(kOffscreenLeft / kTwipsPerPixel, 590, 80, 25);
     Command6->setToolTip("Click here to clear out the trigger levels above");
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
 }

@@ -76,17 +76,17 @@ void Form1::CreateDisplayControls() {
 void Form1::CreateZoomFields() {
     const int left = kOffscreenLeft / kTwipsPerPixel;
     Scale = new QLabel("Scale", client);
-    Scale->setGeometry(left, 340, 80, 17);
+    Scale->setGeometry(left, 470, 80, 17);
     ScaleP = new QLineEdit("2", client);
     ScaleP->setObjectName("ScaleP");
-    ScaleP->setGeometry(left, 360, 120, 21);
+    ScaleP->setGeometry(left, 490, 120, 21);
     Label1 = new QLabel("SubScale", client);
-    Label1->setGeometry(left, 385, 80, 17);
+    Label1->setGeometry(left, 515, 80, 17);
     SubScale = new QLineEdit("0", client);
     SubScale->setObjectName("SubScale");
-    SubScale->setGeometry(left, 405, 120, 21);
+    SubScale->setGeometry(left, 535, 120, 21);
     Command2 = new QPushButton("Draw", client);
-    Command2->setGeometry(left, 430, 80, 25);
+    Command2->setGeometry(left, 560, 80, 25);
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 

@@ -75,12 +75,13 @@ void ScaleDataToScreen(const uint32_t* source, const ColumnOutputs& outputs,
                        const ScreenWindow& window) {
     const buffer::State& state = buffer::Buffer();
     const uint32_t actualCaptureLength = state.actualCaptureLength;
-    Print("start = %ld\n", static_cast<long>(window.start));
-    Print("length = %ld\n", static_cast<long>(window.length));
-    Print("scale = %ld\n", static_cast<long>(window.scale));
-    Print("subscale = %ld\n", static_cast<long>(window.subscale));
-    Print("source = %ld\n", static_cast<long>(reinterpret_cast<intptr_t>(source)));
-    Print("ActualCaptureLength = %ld\n", static_cast<long>(actualCaptureLength));
+    // One write and one flush for the six lines: the view calls this on every redraw.
+    Print("start = %ld\nlength = %ld\nscale = %ld\nsubscale = %ld\nsource = %ld\n"
+          "ActualCaptureLength = %ld\n",
+          static_cast<long>(window.start), static_cast<long>(window.length),
+          static_cast<long>(window.scale), static_cast<long>(window.subscale),
+          static_cast<long>(reinterpret_cast<intptr_t>(source)),
+          static_cast<long>(actualCaptureLength));
 
     if (source == nullptr || source != state.samples) {
         ReduceToColumns(source, actualCaptureLength, nullptr, outputs, window);

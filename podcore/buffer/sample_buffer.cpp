@@ -16,7 +16,11 @@ State& Buffer() {
 }
 
 void MarkWritten() {
-    Buffer().generation.fetch_add(1, std::memory_order_release);
+    MarkWritten(Buffer());
+}
+
+void MarkWritten(State& state) {
+    state.generation.fetch_add(1, std::memory_order_release);
 }
 
 uint64_t FreePhysicalMemory() {
@@ -42,7 +46,9 @@ uint32_t AdvisedSamples(uint64_t freeBytes) {
 }
 
 uint32_t* Make(uint32_t samples) {
-    if (samples % kBlockSamples != 0)
+    // Sizes beyond the advice's cap are refused too: a caller's negative count arrives here as
+    // a huge one, and its samples could not be addressed anyway.
+    if (samples % kBlockSamples != 0 || samples > kMaxAdvisedSamples)
         return nullptr;
     auto* memory = new (std::nothrow) uint32_t[samples == 0 ? 1 : samples];
     if (memory == nullptr)
@@ -52,6 +58,7 @@ uint32_t* Make(uint32_t samples) {
     State& state = Buffer();
     state.samples = memory;
     state.bufferLength = samples;
+    state.allocatedLength = samples;
     state.actualCaptureLength = samples;
     MarkWritten();
     return memory;
@@ -63,6 +70,7 @@ int32_t Delete(const uint32_t* anyNonNull) {
     State& state = Buffer();
     delete[] std::exchange(state.samples, nullptr);
     state.bufferLength = 0;
+    state.allocatedLength = 0;
     state.actualCaptureLength = 0;
     MarkWritten();
     return 1;

@@ -15,6 +15,9 @@ constexpr uint32_t kBlockSamples = 65536;
 struct State {
     uint32_t* samples = nullptr;
     std::atomic<uint32_t> bufferLength{0};
+    // Samples that MakeBuffer allocated; a capture may use fewer (its own BufferLength), never
+    // more.
+    std::atomic<uint32_t> allocatedLength{0};
     std::atomic<uint32_t> actualCaptureLength{0};
     // Bumped whenever the library rewrites the samples, so that derived data can tell it is stale.
     std::atomic<uint64_t> generation{0};
@@ -24,6 +27,7 @@ State& Buffer();
 
 // Call after the library has written samples (fill, file read, end of a capture).
 void MarkWritten();
+void MarkWritten(State& state);
 
 // Available physical memory in bytes, as the operating system reports it.
 uint64_t FreePhysicalMemory();

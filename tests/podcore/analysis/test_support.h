@@ -2,6 +2,8 @@
 // library's buffer.
 #pragma once
 
+#include "library_buffer_fixture.h"
+
 #include "buffer/sample_buffer.h"
 #include "exports/podcore.h"
 
@@ -71,17 +73,8 @@ private:
     std::array<std::vector<uint8_t>, 21> rows_;
 };
 
-// Starts and ends every test without a library buffer.
-class LibraryBufferTest : public ::testing::Test {
+class LibraryBufferTest : public LibraryBufferFixture {
 protected:
-    void SetUp() override { Release(); }
-    void TearDown() override { Release(); }
-
-    static void Release() {
-        if (uint32_t* samples = podcore::buffer::Buffer().samples)
-            DeleteBuffer(samples);
-    }
-
     // A fresh buffer of the given size (a multiple of 65536) holding samples, as a file read or
     // a capture would leave it: the samples written, the valid count set, the write announced.
     static uint32_t* LoadBuffer(const std::vector<uint32_t>& samples, uint32_t validSamples) {

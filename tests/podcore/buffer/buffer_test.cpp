@@ -1,5 +1,6 @@
 #include "buffer/sample_buffer.h"
 #include "exports/podcore.h"
+#include "library_buffer_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,19 +9,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-class BufferTest : public ::testing::Test {
-protected:
-    void SetUp() override { Release(); }
-    void TearDown() override { Release(); }
-    static void Release() {
-        if (uint32_t* samples = podcore::buffer::Buffer().samples)
-            DeleteBuffer(samples);
-    }
-};
+using BufferTest = LibraryBufferFixture;
 
 TEST_F(BufferTest, NoBufferReadsZeroAndDeleteOfNullFreesNothing) {
     EXPECT_EQ(LoggedData(0), 0);
@@ -48,7 +43,8 @@ TEST_F(BufferTest, RefusedSizeKeepsThePreviousBuffer) {
     uint32_t* samples = MakeBuffer(131072);
     ASSERT_NE(samples, nullptr);
     DemoData();
-    for (uint32_t refused : {100000u, 65535u, 65537u, 0x80000001u}) {
+    for (uint32_t refused : {100000u, 65535u, 65537u, 0x80000001u, (1u << 30) + 65536,
+                             0xFFFF0000u /* -65536 */}) {
         EXPECT_EQ(MakeBuffer(refused), nullptr) << refused;
         EXPECT_EQ(podcore::buffer::Buffer().samples, samples);
         EXPECT_EQ(podcore::buffer::Buffer().bufferLength, 131072u);
@@ -111,6 +107,21 @@ TEST(MaxBufferSize, AdviceFromFreeMemory) {
 
 class CopyTest : public BufferTest {
 protected:
+    // "copy" is written in the working directory; parallel test processes each get their own.
+    void SetUp() override {
+        BufferTest::SetUp();
+        previous_ = std::filesystem::current_path();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("copy_test_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        std::filesystem::current_path(folder_);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+        BufferTest::TearDown();
+    }
+
     static std::vector<unsigned char> ReadCopyFile() {
         std::ifstream in("copy", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
@@ -120,6 +131,10 @@ protected:
         std::memcpy(&value, bytes.data() + 4 * word, 4);
         return value;
     }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path folder_;
 };
 
 TEST_F(CopyTest, WritesClampedOrderedHeaderAndByteCount) {

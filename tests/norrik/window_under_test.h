@@ -1,16 +1,23 @@
-// The main window as the program starts it, with the built library bound at run time.
+// The main window as the program starts it, with the built library bound at run time and a
+// settings store of the test's own.
 #pragma once
 
 #include "form1.h"
 #include "podcore_api.h"
+
+#include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <memory>
 #include <string>
 
 namespace norrik {
 
-// Binds the library built beside the tests; says why not in `error`.
+// Points the settings store at a fresh folder and binds the library built beside the tests;
+// says why not in `error`.
 inline bool BindBuiltPodcore(std::string& error) {
+    static QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
     return LoadPodcore({PODCORE_LIBRARY}, Podcore(), error);
 }
 

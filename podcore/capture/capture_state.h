@@ -1,0 +1,67 @@
+// The capture state: armed by StartCapture, advanced by the two streaming threads through the
+// store operations, read by CaptureStatus on the application thread and closed by StopCapture.
+#pragma once
+
+#include "buffer/sample_buffer.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+
+namespace podcore::capture {
+
+constexpr uint32_t kBlockSamples = buffer::kBlockSamples;
+constexpr int32_t kMaxTriggerSteps = 512;
+// A step count of -1 turns trigger search and ring bookkeeping off (the throughput test).
+constexpr int32_t kTriggerOff = -1;
+
+// Where the two streams stand. Both counters run on from the start of the capture (they never
+// wrap, so no block is processed twice); a position in the ring is the count modulo its length.
+// Kept only by the store operations, under the store lock.
+struct StreamPositions {
+    // Samples whose bytes 0 and 1 the main stream has filled.
+    uint64_t mainSamples = 0;
+    // Samples whose byte 2 the auxiliary stream has filled.
+    uint64_t auxSamples = 0;
+    // Blocks that both streams have filled and the block processing has seen.
+    uint64_t blocksProcessed = 0;
+    // The first byte of a pair whose second byte has not arrived yet (an odd-length transfer).
+    std::optional<uint8_t> pendingMainByte;
+};
+
+struct CaptureState {
+    explicit CaptureState(buffer::State& samples) : buffer(samples) {}
+
+    // The sample memory, with BufferLength and ActualCaptureLength.
+    buffer::State& buffer;
+
+    // The application thread reads these while the streaming threads write them: each is atomic,
+    // so a poll may mix two consecutive blocks but never sees a torn value.
+    std::atomic<uint8_t> Running{0};
+    std::atomic<uint8_t> ThreadsDone{0};
+    std::atomic<uint8_t> Triggered{0};
+    std::array<std::atomic<uint32_t>, kMaxTriggerSteps> TriggerMasks{};
+    std::array<std::atomic<uint32_t>, kMaxTriggerSteps> TriggerValues{};
+    std::atomic<int32_t> StepCount{0};
+    std::atomic<int32_t> StepIndex{0};
+    std::atomic<uint32_t> TriggerIndex{0};
+    std::atomic<uint32_t> PostTriggerTotal{0};
+    std::atomic<uint32_t> PostTriggerRemaining{0};
+    std::atomic<uint32_t> StartIndex{0};
+    std::atomic<uint32_t> EndIndex{0};
+
+    // Set when a capture is armed, cleared once StopCapture has put its ring in time order; a
+    // second capture is refused while it is set.
+    std::atomic<bool> stopPending{false};
+
+    // Makes the two store operations, and the block processing inside them, mutually exclusive.
+    std::mutex storeLock;
+    StreamPositions positions;
+};
+
+// The library-wide capture state, bound to the library's sample buffer.
+CaptureState& Capture();
+
+} // namespace podcore::capture

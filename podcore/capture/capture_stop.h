@@ -1,0 +1,12 @@
+// The end of StopCapture, once Running is 0 and no streaming thread runs any more.
+#pragma once
+
+#include "capture/capture_state.h"
+
+namespace podcore::capture {
+
+// Puts the ring of the capture in time order and tells the sample readers that the samples
+// changed. Returns at once when no capture has been armed since the last stop.
+void EndStoppedCapture(CaptureState& state);
+
+} // namespace podcore::capture

@@ -20,6 +20,9 @@ namespace {
 // The pen's strokes on one row, written straight into its pixels: rows carry up to a few
 // hundred runs, so each stroke must cost little more than its pixels.
 class RowPen {
+    // From this many pixels on a memset call pays for itself.
+    static constexpr int kLongStroke = 32;
+
 public:
     explicit RowPen(QImage& row) : pixels_(row) {}
 
@@ -39,9 +42,15 @@ public:
         x1 = std::min(x1, pixels_.width - 1);
         if (x0 > x1)
             return;
+        const int count = x1 - x0 + 1;
         for (int y = std::max(y0, 0); y <= std::min(y1, pixels_.height - 1); ++y) {
-            uint8_t* line = pixels_.first + y * pixels_.stride;
-            std::memset(line + x0, kTrace, static_cast<size_t>(x1 - x0 + 1));
+            uint8_t* line = pixels_.first + y * pixels_.stride + x0;
+            if (count >= kLongStroke) {
+                std::memset(line, kTrace, static_cast<size_t>(count));
+                continue;
+            }
+            for (int x = 0; x < count; ++x)
+                line[x] = kTrace;
         }
     }
 

@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include <algorithm>
 
 namespace norrik {
 namespace {
@@ -38,7 +37,7 @@ QRgb Over(QRgb stamp, QRgb picture) {
 
 StripText::StripText() : fonts_{Arial(6.75, false), Arial(8.25, true)} {}
 
-QImage StripText::Render(StripFont font, QRgb colour, const QString& text) const {
+StripText::Stamp StripText::Render(StripFont font, QRgb colour, const QString& text) const {
     const QFont& face = fonts_[static_cast<size_t>(font)];
     QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
     probe.setDotsPerMeterX(kDotsPerMeter);
@@ -52,7 +51,16 @@ QImage StripText::Render(StripFont font, QRgb colour, const QString& text) const
     painter.setFont(face);
     painter.setPen(QColor::fromRgb(colour));
     painter.drawText(stamp.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-    return stamp;
+    painter.end();
+    Stamp inked;
+    for (int y = 0; y < stamp.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(stamp.constScanLine(y));
+        for (int x = 0; x < stamp.width(); ++x) {
+            if (qAlpha(line[x]) != 0)
+                inked.push_back({x, y, line[x]});
+        }
+    }
+    return inked;
 }
 
 void StripText::Write(QImage& picture, double x, double y, StripFont font, QRgb colour,
@@ -65,19 +73,16 @@ void StripText::Write(QImage& picture, double x, double y, StripFont font, QRgb 
             stamps_.clear();
         found = stamps_.insert(key, Render(font, colour, text));
     }
-    const QImage& stamp = *found;
     const raster::ColourPixels pixels(picture);
     const int left = raster::PixelOf(x, pixels.width);
     const int top = raster::PixelOf(y, pixels.height);
-    const int firstColumn = std::max(0, -left);
-    const int lastColumn = std::min(stamp.width(), pixels.width - left);
-    for (int row = std::max(0, -top); row < std::min(stamp.height(), pixels.height - top); ++row) {
-        const auto* source = reinterpret_cast<const QRgb*>(stamp.constScanLine(row));
-        QRgb* target = pixels.first + (top + row) * pixels.stride + left;
-        for (int column = firstColumn; column < lastColumn; ++column) {
-            if (qAlpha(source[column]) != 0)
-                target[column] = Over(source[column], target[column]);
-        }
+    for (const InkedPixel& ink : *found) {
+        const int column = left + ink.x;
+        const int row = top + ink.y;
+        if (column < 0 || column >= pixels.width || row < 0 || row >= pixels.height)
+            continue;
+        QRgb& target = pixels.first[row * pixels.stride + column];
+        target = Over(ink.colour, target);
     }
 }
 

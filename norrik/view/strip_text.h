@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace norrik {
 
@@ -23,10 +24,19 @@ public:
                const QString& text);
 
 private:
-    QImage Render(StripFont font, QRgb colour, const QString& text) const;
+    // A rendered text kept as its inked pixels only (premultiplied), most of a text's box being
+    // empty.
+    struct InkedPixel {
+        int x;
+        int y;
+        QRgb colour;
+    };
+    using Stamp = std::vector<InkedPixel>;
+
+    Stamp Render(StripFont font, QRgb colour, const QString& text) const;
 
     std::array<QFont, 2> fonts_;
-    QHash<QString, QImage> stamps_;
+    QHash<QString, Stamp> stamps_;
 };
 
 } // namespace norrik

@@ -54,8 +54,11 @@ void Form1::CreateControls() {
         TW2Image[static_cast<size_t>(i)] = picture;
     }
 
+    CreateTriggerButtons();
+    CreateWaveformSurfaces();
     Frame2 = new QGroupBox("Display Control", client);
     Frame2->setGeometry(Twips(3720, 5640, 3255, 1335));
+    CreateDisplayControls();
 
     CreateAcquisitionControls();
 
@@ -97,6 +100,8 @@ void Form1::CreateControls() {
     Output = new DiagnosticLog(client);
     Output->setObjectName("Output");
     Output->setGeometry(kOffscreenLeft / kTwipsPerPixel, 80, 200, 200);
+
+    CreateZoomFields();
 }
 
 void Form1::CreateAcquisitionControls() {

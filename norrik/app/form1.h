@@ -1,16 +1,21 @@
 // The main window. Its handlers are spread over files by what they do (startup, setting lists,
-// module picture); this header is the one place that lists the window's controls.
+// module picture, trigger buttons, view controls, waveform rendering); this header is the one
+// place that lists the window's controls.
 #pragma once
 
 #include "app_state.h"
+#include "view/strip_text.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -20,6 +25,7 @@ namespace norrik {
 
 class ClickablePicture;
 class DiagnosticLog;
+class PictureSurface;
 
 class Form1 : public QMainWindow {
 public:
@@ -40,6 +46,25 @@ public:
 
     // Module picture.
     void TW2Image_Click(int index);
+
+    // Trigger buttons.
+    void Trig_Click(int index);
+    void Command6_Click();
+    void RefreshTriggerPictures();
+
+    // The zoom setting held in the fields ScaleP and SubScale, and the view's position.
+    void ReadZoomSetting();
+    void ZoomInStep();
+    void ZoomOutStep();
+    void ZoomAllSetting();
+    void CenterViewOn(int32_t p);
+    int RowWidth() const;
+
+    // Waveform rendering: every surface is drawn into its own picture; painting only shows it.
+    void RedrawWaveforms();
+    void DrawTimeScaleAndReadouts();
+    void DrawOverview();
+    void Command2_Click();
 
     // Help and About.
     static QString HelpFilePath();
@@ -85,13 +110,50 @@ public:
     std::array<ClickablePicture*, 7> TW2Image{};
     DiagnosticLog* Output = nullptr;
 
+    // Trigger buttons: indexes 0 to 20 (first step) and 32 to 52 (second step); the others
+    // stay null.
+    std::array<ClickablePicture*, 53> Trig{};
+    QPushButton* Command6 = nullptr;
+
+    // Waveform view.
+    std::array<PictureSurface*, 20> Wave{};
+    PictureSurface* TimeScaleStrip = nullptr;
+    PictureSurface* XWindow = nullptr;
+    PictureSurface* Overview = nullptr;
+    QPushButton* ScrollLeft = nullptr;
+    QPushButton* ScrollRight = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    PictureSurface* XValue = nullptr;
+    PictureSurface* OValue = nullptr;
+    PictureSurface* XtoOValue = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Scale = nullptr;
+    QLineEdit* ScaleP = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* SubScale = nullptr;
+    QPushButton* Command2 = nullptr;
+
 private:
     void CreateControls();
     void CreateAcquisitionControls();
     void CreateMenus();
+    void CreateTriggerButtons();
+    void CreateWaveformSurfaces();
+    void CreateDisplayControls();
+    void CreateZoomFields();
     void ShowPodReady(bool ready);
+    void DrawRow(int row);
+    void DrawMarks(double column, uint8_t wideInk, uint8_t narrowInk, const char* label);
 
     AppState state_;
+    // Working arrays of the redraw: the column levels of sample bits 0 to 20 and one row's runs.
+    std::array<std::vector<uint8_t>, kSignalBits> ColumnLevels;
+    std::vector<uint32_t> RunList;
+    StripText stripText_;
 };
 
 } // namespace norrik

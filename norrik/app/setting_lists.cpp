@@ -35,6 +35,7 @@ void Form1::RefreshSettingLists() {
         SizeList->addItem(QString::fromStdString(SizeLabel(millions)));
     SelectEntry(SizeList, SizeEntryOf(state_.BufferSamples));
 
+    RefreshTriggerPictures();
     BuildTriggerSteps(state_.TriggerLevels, state_.TriggerStepCount, state_.TriggerSteps);
 }
 

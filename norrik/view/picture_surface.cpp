@@ -1,0 +1,38 @@
+#include "view/picture_surface.h"
+
+#include <QPainter>
+
+namespace norrik {
+
+PictureSurface::PictureSurface(QWidget* parent, const QRect& geometry, bool bordered,
+                               const QList<QRgb>& colourTable)
+    : QWidget(parent),
+      picture_(geometry.size() - (bordered ? QSize(2, 2) : QSize(0, 0)),
+               colourTable.isEmpty() ? QImage::Format_RGB32 : QImage::Format_Indexed8),
+      bordered_(bordered),
+      background_(colourTable.isEmpty() ? 0xFFFFFFFFu : 0u) {
+    if (!colourTable.isEmpty())
+        picture_.setColorTable(colourTable);
+    setGeometry(geometry);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Fonts given in points come out as on the screen the layout was designed for (96 dpi).
+    picture_.setDotsPerMeterX(3780);
+    picture_.setDotsPerMeterY(3780);
+    Cls();
+}
+
+void PictureSurface::Cls() {
+    picture_.fill(background_);
+}
+
+void PictureSurface::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int inset = bordered_ ? 1 : 0;
+    if (bordered_) {
+        painter.setPen(Qt::black);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    painter.drawImage(inset, inset, picture_);
+}
+
+} // namespace norrik

@@ -1,0 +1,89 @@
+#include "view/strip_text.h"
+
+#include "view/raster.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+
+namespace norrik {
+namespace {
+
+// Enough for every label of a long session; beyond it the cache starts afresh.
+constexpr qsizetype kMaxStamps = 1024;
+
+// 96 dpi, as the surfaces: fonts in points come out as on the designed screen.
+constexpr int kDotsPerMeter = 3780;
+
+QFont Arial(qreal points, bool bold) {
+    QFont font("Arial");
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// Source-over of a premultiplied stamp onto an opaque picture; x / 255 as (x + 128) * 257 >> 16,
+// which is exact for the products here.
+QRgb Over(QRgb stamp, QRgb picture) {
+    const uint keep = 255 - qAlpha(stamp);
+    auto channel = [keep](uint top, uint bottom) {
+        return top + (((bottom * keep + 128) * 257) >> 16);
+    };
+    return 0xFF000000u | channel(qRed(stamp), qRed(picture)) << 16 |
+           channel(qGreen(stamp), qGreen(picture)) << 8 | channel(qBlue(stamp), qBlue(picture));
+}
+
+} // namespace
+
+StripText::StripText() : fonts_{Arial(6.75, false), Arial(8.25, true)} {}
+
+StripText::Stamp StripText::Render(StripFont font, QRgb colour, const QString& text) const {
+    const QFont& face = fonts_[static_cast<size_t>(font)];
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    probe.setDotsPerMeterX(kDotsPerMeter);
+    probe.setDotsPerMeterY(kDotsPerMeter);
+    const QSize size = QFontMetrics(face, &probe).size(Qt::TextSingleLine, text) + QSize(2, 0);
+    QImage stamp(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    stamp.setDotsPerMeterX(kDotsPerMeter);
+    stamp.setDotsPerMeterY(kDotsPerMeter);
+    stamp.fill(Qt::transparent);
+    QPainter painter(&stamp);
+    painter.setFont(face);
+    painter.setPen(QColor::fromRgb(colour));
+    painter.drawText(stamp.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    painter.end();
+    Stamp inked;
+    for (int y = 0; y < stamp.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(stamp.constScanLine(y));
+        for (int x = 0; x < stamp.width(); ++x) {
+            if (qAlpha(line[x]) != 0)
+                inked.push_back({x, y, line[x]});
+        }
+    }
+    return inked;
+}
+
+void StripText::Write(QImage& picture, double x, double y, StripFont font, QRgb colour,
+                      const QString& text) {
+    const QString key = QString::number(static_cast<int>(font)) + QString::number(colour, 16) +
+                        QChar('|') + text;
+    auto found = stamps_.constFind(key);
+    if (found == stamps_.constEnd()) {
+        if (stamps_.size() >= kMaxStamps)
+            stamps_.clear();
+        found = stamps_.insert(key, Render(font, colour, text));
+    }
+    const raster::ColourPixels pixels(picture);
+    const int left = raster::PixelOf(x, pixels.width);
+    const int top = raster::PixelOf(y, pixels.height);
+    for (const InkedPixel& ink : *found) {
+        const int column = left + ink.x;
+        const int row = top + ink.y;
+        if (column < 0 || column >= pixels.width || row < 0 || row >= pixels.height)
+            continue;
+        QRgb& target = pixels.first[row * pixels.stride + column];
+        target = Over(ink.colour, target);
+    }
+}
+
+} // namespace norrik

@@ -1,5 +1,9 @@
 #include "diagnostics.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
 namespace podcore {
 
 int Trace(const char* /*message*/) {
@@ -10,6 +14,21 @@ int TraceFormat(const char* format, long value) {
     char text[128];
     std::snprintf(text, sizeof text, format, value);
     return Trace(text);
+}
+
+std::string StateFilePath(const char* baseName) {
+    namespace fs = std::filesystem;
+    fs::path folder;
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state != '\0')
+        folder = state;
+    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        folder = fs::path(home) / ".local" / "state";
+    else
+        folder = fs::temp_directory_path();
+    folder /= "norrik";
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+    return (folder / baseName).string();
 }
 
 } // namespace podcore

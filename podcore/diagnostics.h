@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 namespace podcore {
 
@@ -21,5 +22,9 @@ void Print(const char* format, Args... args) {
         std::printf(format, args...);
     std::fflush(stdout);
 }
+
+// The path of a diagnostic file of the library: the base name in the per-user state folder
+// $XDG_STATE_HOME/norrik/ (default ~/.local/state/norrik/), created when missing.
+std::string StateFilePath(const char* baseName);
 
 } // namespace podcore

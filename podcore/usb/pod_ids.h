@@ -1,0 +1,12 @@
+// The identifiers by which a pod is recognised. The pair lies in a vendor range that is set aside
+// for testing and prototyping; the embedded firmware's device descriptor reports the same pair.
+#pragma once
+
+#include <cstdint>
+
+namespace podcore::usb {
+
+constexpr uint16_t PodVendorId = 0x1209;
+constexpr uint16_t PodProductId = 0x0001;
+
+} // namespace podcore::usb

@@ -1,0 +1,92 @@
+#include "usb/sim/virtual_pod.h"
+
+#include "usb/firmware/firmware_image.h"
+#include "usb/pod_ids.h"
+#include "usb/usbd_status.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace podcore::usb::sim {
+
+namespace {
+constexpr uint8_t kBulk = 2;
+constexpr uint8_t kStartCommand = 1;
+
+std::vector<InterfaceSpec> PodInterfaces(bool fullSpeed) {
+    const uint16_t packet = fullSpeed ? 64 : 512;
+    return {
+        {0, 0, {}},
+        {0,
+         1,
+         {{0x01, kBulk, packet},
+          {0x81, kBulk, packet},
+          {0x86, kBulk, packet},
+          {0x88, kBulk, packet}}},
+    };
+}
+} // namespace
+
+VirtualPod::VirtualPod(uint16_t podId, bool fullSpeed)
+    : VirtualDevice(DeviceDescriptor(PodVendorId, PodProductId, podId, 1),
+                    {ConfigurationDescriptor(PodInterfaces(fullSpeed))},
+                    {{0, LanguageDescriptor({0x0409})},
+                     {1, StringDescriptor(u"Tarnwick")},
+                     {2, StringDescriptor(u"Tarnwick Logic Analyzer Pod")},
+                     {3, StringDescriptor(u"VP" + std::u16string(1, u'0' + podId % 10))}}) {
+    AddEndpoint(std::make_unique<CommandEndpoint>(
+        0x01, faults, [this](const uint8_t* bytes, uint32_t count) { Command(bytes, count); }));
+    AddEndpoint(std::make_unique<ResponderEndpoint>(0x81, faults, [this] { return Status(); }));
+    auto aux = std::make_unique<StreamInEndpoint>(0x86, faults, kStreamFifoBytes);
+    auto main = std::make_unique<StreamInEndpoint>(0x88, faults, kStreamFifoBytes);
+    auxStream_ = aux.get();
+    mainStream_ = main.get();
+    AddEndpoint(std::move(aux));
+    AddEndpoint(std::move(main));
+}
+
+ControlAnswer VirtualPod::VendorRequest(const Setup& setup, uint8_t* data) {
+    constexpr ControlAnswer kStall{usbd::StallPid, 0};
+    if (setup.request != kLoadRequest || faults.failFirmwareLoad)
+        return kStall;
+    if (setup.value == kResetRegister) {
+        if (setup.DeviceToHost() || setup.length != 1)
+            return kStall;
+        WriteResetRegister(data[0]);
+        return {0, 1};
+    }
+    if (uint32_t{setup.value} + setup.length > kMemoryBytes)
+        return kStall;
+    if (setup.DeviceToHost())
+        std::memcpy(data, memory_.data() + setup.value, setup.length);
+    else
+        std::memcpy(memory_.data() + setup.value, data, setup.length);
+    return {0, setup.length};
+}
+
+// The processor runs only what it recognises as the pod program: anything else would not
+// answer on the status endpoint, just like a real controller running garbage.
+void VirtualPod::WriteResetRegister(uint8_t value) {
+    held_ = (value & 1) != 0;
+    divisor_.reset();
+    mainStream_->Clear();
+    auxStream_->Clear();
+    running_ = !held_ && std::equal(memory_.begin(), memory_.end(), firmware::EmbeddedImage());
+    if (running_)
+        ServiceAll();
+}
+
+std::optional<uint8_t> VirtualPod::Status() const {
+    if (!running_)
+        return std::nullopt;
+    if (!divisor_)
+        return kReady;
+    return mainStream_->Overflowed() || auxStream_->Overflowed() ? 1 : 0;
+}
+
+void VirtualPod::Command(const uint8_t* bytes, uint32_t count) {
+    if (running_ && count == 2 && bytes[0] == kStartCommand)
+        divisor_ = bytes[1];
+}
+
+} // namespace podcore::usb::sim

@@ -38,14 +38,14 @@ Bytes DeviceDescriptor(uint16_t vendorId, uint16_t productId, uint16_t release,
     return Bytes(std::begin(d), std::end(d));
 }
 
-Bytes ConfigurationDescriptor(const std::vector<InterfaceSpec>& interfaces) {
+Bytes ConfigurationDescriptor(const std::vector<InterfaceLayout>& interfaces) {
     Bytes d = {9, 2, 0, 0, 0, 1, 0, 0x80, 50};
     uint8_t numbers = 0;
-    for (const InterfaceSpec& spec : interfaces) {
-        numbers = std::max<uint8_t>(numbers, spec.number + 1);
-        d.insert(d.end(), {9, 4, spec.number, spec.alternateSetting,
-                           static_cast<uint8_t>(spec.endpoints.size()), 0xFF, 0xFF, 0xFF, 0});
-        for (const EndpointSpec& endpoint : spec.endpoints) {
+    for (const InterfaceLayout& layout : interfaces) {
+        numbers = std::max<uint8_t>(numbers, layout.number + 1);
+        d.insert(d.end(), {9, 4, layout.number, layout.alternateSetting,
+                           static_cast<uint8_t>(layout.endpoints.size()), 0xFF, 0xFF, 0xFF, 0});
+        for (const EndpointLayout& endpoint : layout.endpoints) {
             d.insert(d.end(), {7, 5, endpoint.address, endpoint.attributes});
             Append16(d, endpoint.maxPacketSize);
             d.push_back(0);

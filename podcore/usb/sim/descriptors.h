@@ -9,21 +9,21 @@ namespace podcore::usb::sim {
 
 using Bytes = std::vector<uint8_t>;
 
-struct EndpointSpec {
+struct EndpointLayout {
     uint8_t address;
     uint8_t attributes; // 2 bulk
     uint16_t maxPacketSize;
 };
 
-struct InterfaceSpec {
+struct InterfaceLayout {
     uint8_t number;
     uint8_t alternateSetting;
-    std::vector<EndpointSpec> endpoints;
+    std::vector<EndpointLayout> endpoints;
 };
 
 Bytes DeviceDescriptor(uint16_t vendorId, uint16_t productId, uint16_t release,
                        uint8_t configurations);
-Bytes ConfigurationDescriptor(const std::vector<InterfaceSpec>& interfaces);
+Bytes ConfigurationDescriptor(const std::vector<InterfaceLayout>& interfaces);
 Bytes StringDescriptor(const std::u16string& text);
 Bytes LanguageDescriptor(const std::vector<uint16_t>& languages);
 

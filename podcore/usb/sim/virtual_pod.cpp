@@ -13,7 +13,7 @@ namespace {
 constexpr uint8_t kBulk = 2;
 constexpr uint8_t kStartCommand = 1;
 
-std::vector<InterfaceSpec> PodInterfaces(bool fullSpeed) {
+std::vector<InterfaceLayout> PodInterfaces(bool fullSpeed) {
     const uint16_t packet = fullSpeed ? 64 : 512;
     return {
         {0, 0, {}},

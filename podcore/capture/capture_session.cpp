@@ -18,6 +18,8 @@ namespace {
 constexpr uint8_t kStartCommand = 1;
 constexpr uint8_t kCommandEndpoint = 0x01;
 constexpr auto kReadyPollPause = std::chrono::milliseconds(5);
+// How long the start command waits for the threads to queue their transfers.
+constexpr auto kQueueWait = std::chrono::milliseconds(2000);
 
 // The threads of the capture that was started last, with the pod they stream from.
 struct StreamingThreads {
@@ -25,6 +27,8 @@ struct StreamingThreads {
     std::thread aux;
     std::thread main;
     std::atomic<int> running{0};
+    // Streams whose transfers are queued, or that ended without queueing any.
+    std::atomic<int> queued{0};
 };
 
 StreamingThreads& Threads() {
@@ -43,11 +47,18 @@ template <typename Body> std::thread StartThread(CaptureState& state, Body body)
     StreamingThreads& threads = Threads();
     threads.running.fetch_add(1);
     auto run = [&state, &threads, body, pod = threads.pod] {
+        bool queued = false;
+        const QueuedSignal signal = [&] {
+            queued = true;
+            threads.queued.fetch_add(1);
+        };
         try {
-            body(state, *pod);
+            body(state, *pod, signal);
         } catch (...) {
             // A pod that went away mid-capture ends its stream, not the process.
         }
+        if (!queued)
+            signal();
         if (threads.running.fetch_sub(1) == 1)
             state.ThreadsDone = 1;
     };
@@ -68,6 +79,14 @@ void JoinThreads() {
     if (threads.main.joinable())
         threads.main.join();
     threads.pod.reset();
+}
+
+// The pod samples into FIFOs of a few kilobytes: it may start only once both streams have
+// their transfers queued, or the first samples are lost before anyone asks for them.
+void AwaitQueuedTransfers() {
+    const auto deadline = std::chrono::steady_clock::now() + kQueueWait;
+    while (Threads().queued < 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 bool AwaitReady(usb::UsbDevice& pod) {
@@ -123,6 +142,7 @@ int32_t StartStreaming(CaptureState& state, std::shared_ptr<usb::UsbDevice> pod,
     ArmStreaming(state, request);
     state.ThreadsDone = 0;
     threads.pod = pod;
+    threads.queued = 0;
     try {
         threads.aux = StartThread(state, AuxStreamThread);
         threads.main = StartThread(state, MainStreamThread);
@@ -133,6 +153,7 @@ int32_t StartStreaming(CaptureState& state, std::shared_ptr<usb::UsbDevice> pod,
         state.stopPending = false;
         return 0;
     }
+    AwaitQueuedTransfers();
     SendStart(*pod, rateCode);
     return 1;
 }

@@ -64,9 +64,11 @@ public:
         return length;
     }
 
-    template <typename Store> void Run(const CaptureState& state, Store store) {
+    template <typename Store>
+    void Run(const CaptureState& state, const QueuedSignal& queued, Store store) {
         for (Slot& slot : slots_)
             Begin(slot);
+        queued();
         // Once Running is 0 every store discards its data, so the pass ends there.
         while (state.Running != 0) {
             for (Slot& slot : slots_) {
@@ -108,27 +110,28 @@ private:
 };
 
 template <typename Store>
-void RunStream(CaptureState& state, usb::UsbDevice& pod, const StreamSpec& spec, Store store) {
+void RunStream(CaptureState& state, usb::UsbDevice& pod, const StreamSpec& spec,
+               const QueuedSignal& queued, Store store) {
     usb::UsbEndpoint* endpoint = pod.EndpointOf(spec.address);
     if (endpoint == nullptr)
         return;
     endpoint->SetTransferSize(spec.transferBytes);
     Trace("Beginning Transfer");
-    Stream(*endpoint, spec).Run(state, store);
+    Stream(*endpoint, spec).Run(state, queued, store);
 }
 
 } // namespace
 
-void AuxStreamThread(CaptureState& state, usb::UsbDevice& pod) {
-    RunStream(state, pod, kAuxStream, [&](const uint8_t* data, uint32_t length) {
+void AuxStreamThread(CaptureState& state, usb::UsbDevice& pod, const QueuedSignal& queued) {
+    RunStream(state, pod, kAuxStream, queued, [&](const uint8_t* data, uint32_t length) {
         Print("1");
         for (uint32_t blocks = StoreAuxBlock(state, data, length); blocks > 0; --blocks)
             Print("a");
     });
 }
 
-void MainStreamThread(CaptureState& state, usb::UsbDevice& pod) {
-    RunStream(state, pod, kMainStream, [&](const uint8_t* data, uint32_t length) {
+void MainStreamThread(CaptureState& state, usb::UsbDevice& pod, const QueuedSignal& queued) {
+    RunStream(state, pod, kMainStream, queued, [&](const uint8_t* data, uint32_t length) {
         StoreMainBlock(state, data, length);
         Print("2");
     });

@@ -1,41 +1,28 @@
 #include "stream_fixture.h"
 
-#include "usb/driver.h"
-#include "usb/pod_state.h"
-
 #include <thread>
-#include <unistd.h>
 
 namespace capture_test {
 
 using namespace std::chrono;
-using podcore::usb::sim::SimDriver;
 using podcore::usb::sim::VirtualPod;
 
+// A capture left running by a failed case must not stream into the next one.
 void StreamFixture::SetUp() {
     StopCapture();
-    podcore::usb::ResetPods();
-    auto driver = std::make_unique<SimDriver>();
-    sim = driver.get();
-    podcore::usb::InstallDriver(std::move(driver));
-    stateHome =
-        std::filesystem::temp_directory_path() / ("podcore-capture-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(stateHome);
-    ::setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
+    SimTest::SetUp();
 }
 
 void StreamFixture::TearDown() {
     StopCapture();
     if (uint32_t* samples = podcore::buffer::Buffer().samples)
         DeleteBuffer(samples);
-    podcore::usb::ResetPods();
-    podcore::usb::InstallDriver(std::make_unique<SimDriver>());
     pod.reset();
-    std::filesystem::remove_all(stateHome);
+    SimTest::TearDown();
 }
 
 void StreamFixture::OpenPod(uint32_t blocks, bool fullSpeed) {
-    pod = sim->Attach(std::make_shared<VirtualPod>(7, fullSpeed));
+    pod = AttachPod(7, fullSpeed);
     WithPod([](VirtualPod& p) {
         p.sampling.signal = podcore::usb::sim::Signal::Counting;
         p.sampling.timeScale = kPodTimeScale;

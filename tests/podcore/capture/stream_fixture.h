@@ -3,14 +3,13 @@
 
 #include "buffer/sample_buffer.h"
 #include "exports/podcore.h"
-#include "usb/sim/sim_driver.h"
 #include "usb/sim/virtual_pod.h"
+#include "usb/sim_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -40,7 +39,7 @@ struct CaptureOutcome {
     std::chrono::milliseconds took{0};
 };
 
-class StreamFixture : public ::testing::Test {
+class StreamFixture : public podtest::SimTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -63,9 +62,7 @@ protected:
     std::vector<uint32_t> Samples() const;
     uint32_t Length() const { return podcore::buffer::Buffer().bufferLength; }
 
-    podcore::usb::sim::SimDriver* sim = nullptr;
     std::shared_ptr<podcore::usb::sim::VirtualPod> pod;
-    std::filesystem::path stateHome;
 };
 
 // The post-trigger count the application asks for at a trigger position (percent).

@@ -72,6 +72,24 @@ TEST_F(EndToEndTest, AnEarlyTriggerRunsOnUntilTheBufferIsFull) {
     EXPECT_EQ(FirstBreakInCount(samples), samples.size());
 }
 
+// What the application shows with a virtual pod and its defaults: traffic on every line.
+TEST_F(EndToEndTest, TheDefaultSignalCarriesTrafficOnTheModulesLines) {
+    OpenPod(2);
+    WithPod([](VirtualPod& p) { p.sampling.signal = podcore::usb::sim::Signal::Traffic; });
+    const CaptureOutcome outcome = Run(27, {}, 0, kSamplesPerBlock);
+    ASSERT_EQ(outcome.started, 1);
+    EXPECT_FALSE(outcome.broke);
+    const std::vector<uint32_t> samples = Samples();
+    uint32_t changed = 0, high = ~0u;
+    for (size_t i = 1; i < samples.size(); ++i) {
+        changed |= samples[i] ^ samples[i - 1];
+        high &= samples[i];
+    }
+    // P0..P15 and Sin, Sout all move; RES and VDD stay high.
+    EXPECT_EQ(changed & 0x3FFFF, 0x3FFFFu);
+    EXPECT_EQ(high & 0x180000, 0x180000u);
+}
+
 TEST_F(EndToEndTest, StopMidCaptureEndsPromptlyWithTheRingInTimeOrder) {
     OpenPod(4);
     const uint32_t never = 0x1000000; // the count has 24 bits

@@ -106,8 +106,8 @@ public:
 // The back end in use: chosen from PODCORE_DRIVER ("libusb", the default, or "sim") on first use.
 Driver& CurrentDriver();
 
-// Replaces the back end (tests install a configured virtual pod set). Callers must have closed
-// every device of the previous back end.
+// Replaces the back end (tests install a configured virtual pod set). Devices opened through
+// the previous one stay usable until they are closed.
 void InstallDriver(std::unique_ptr<Driver> driver);
 
 } // namespace podcore::usb

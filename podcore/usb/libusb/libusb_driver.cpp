@@ -1,23 +1,21 @@
 #include "usb/libusb/libusb_driver.h"
 
+#include "usb/libusb/libusb_context.h"
 #include "usb/libusb/libusb_handle.h"
 #include "usb/libusb/request_translation.h"
 #include "usb/pod_ids.h"
 
 #include <libusb.h>
 
-#include <atomic>
 #include <cstdio>
 #include <map>
 #include <mutex>
-#include <thread>
 
 namespace podcore::usb::libusb {
 
 namespace {
 
 constexpr int kInterface = 0;
-constexpr int kEventPollMicroseconds = 100000;
 
 // Devices are named by bus and port chain, which stays put while the pod stays plugged in.
 std::string PathOf(libusb_device* device) {
@@ -40,26 +38,12 @@ bool IsPod(libusb_device* device) {
 // identifiers, as the kernel driver is bound to them.
 class LibusbDriver : public Driver {
 public:
-    LibusbDriver() {
-        if (libusb_init(&context_) != 0)
-            context_ = nullptr;
-    }
-
-    ~LibusbDriver() override {
-        if (events_.joinable()) {
-            stop_ = true;
-            events_.join();
-        }
-        if (context_ != nullptr)
-            libusb_exit(context_);
-    }
-
     std::vector<std::string> InterfacePaths(const std::string& interfaceClass) override {
         std::vector<std::string> paths;
-        if (context_ == nullptr || interfaceClass != kPodInterfaceClass)
+        if (context_->Get() == nullptr || interfaceClass != kPodInterfaceClass)
             return paths;
         libusb_device** list = nullptr;
-        const ssize_t count = libusb_get_device_list(context_, &list);
+        const ssize_t count = libusb_get_device_list(context_->Get(), &list);
         for (ssize_t i = 0; i < count; ++i)
             if (IsPod(list[i]))
                 paths.push_back(PathOf(list[i]));
@@ -70,7 +54,7 @@ public:
 
     std::unique_ptr<DeviceHandle> Open(const std::string& path, uint32_t& systemError) override {
         systemError = error::FileNotFound;
-        if (context_ == nullptr)
+        if (context_->Get() == nullptr)
             return nullptr;
         std::lock_guard lock(mutex_);
         if (auto pod = opened_[path].lock()) {
@@ -78,7 +62,7 @@ public:
             return std::make_unique<LibusbHandle>(pod, path);
         }
         libusb_device** list = nullptr;
-        const ssize_t count = libusb_get_device_list(context_, &list);
+        const ssize_t count = libusb_get_device_list(context_->Get(), &list);
         libusb_device_handle* handle = nullptr;
         for (ssize_t i = 0; i < count && handle == nullptr; ++i) {
             if (!IsPod(list[i]) || PathOf(list[i]) != path)
@@ -98,31 +82,17 @@ public:
             libusb_close(handle);
             return nullptr;
         }
-        StartEvents();
+        context_->StartEvents();
         systemError = error::Success;
-        auto pod = std::make_shared<SharedPod>(handle);
+        auto pod = std::make_shared<SharedPod>(context_, handle);
         opened_[path] = pod;
         return std::make_unique<LibusbHandle>(pod, path);
     }
 
 private:
-    // Asynchronous transfers complete on this thread.
-    void StartEvents() {
-        if (events_.joinable())
-            return;
-        events_ = std::thread([this] {
-            while (!stop_) {
-                timeval poll{0, kEventPollMicroseconds};
-                libusb_handle_events_timeout_completed(context_, &poll, nullptr);
-            }
-        });
-    }
-
-    libusb_context* context_ = nullptr;
+    std::shared_ptr<LibusbContext> context_ = std::make_shared<LibusbContext>();
     std::mutex mutex_;
     std::map<std::string, std::weak_ptr<SharedPod>> opened_;
-    std::thread events_;
-    std::atomic<bool> stop_{false};
 };
 
 } // namespace

@@ -20,7 +20,8 @@ constexpr uint8_t kInterfaceIn = 0x81; // device to host, standard, interface
 
 } // namespace
 
-SharedPod::SharedPod(libusb_device_handle* handle) : handle(handle) {
+SharedPod::SharedPod(std::shared_ptr<LibusbContext> context, libusb_device_handle* handle)
+    : context(std::move(context)), handle(handle) {
     ReadEndpointTypes();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "usb/driver.h"
+#include "usb/libusb/libusb_context.h"
 #include "usb/transfer_plan.h"
 
 #include <condition_variable>
@@ -21,12 +22,13 @@ namespace podcore::usb::libusb {
 // only one of them claim the interface, while the pod calls open a pod more than once.
 struct SharedPod {
     // Takes over an open handle whose interface 0 is claimed.
-    explicit SharedPod(libusb_device_handle* handle);
+    SharedPod(std::shared_ptr<LibusbContext> context, libusb_device_handle* handle);
     ~SharedPod();
     SharedPod(const SharedPod&) = delete;
     SharedPod& operator=(const SharedPod&) = delete;
     void ReadEndpointTypes();
 
+    const std::shared_ptr<LibusbContext> context; // released after the handle is closed
     libusb_device_handle* const handle;
     std::mutex mutex; // guards the fields below
     uint8_t altSetting = 0;

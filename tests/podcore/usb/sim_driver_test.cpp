@@ -210,6 +210,16 @@ TEST_F(SimDriverTest, AccessDeniedAndTheRequestLogIsBounded) {
     EXPECT_EQ(sim->Requests().size(), SimDriver::kLogCapacity);
 }
 
+TEST_F(SimDriverTest, AHandleOutlivesTheDriverThatOpenedIt) {
+    InstallDriver(std::make_unique<SimDriver>()); // the fixture's driver is gone
+    sim = nullptr;
+    uint8_t bytes[4] = {};
+    uint32_t returned = 0;
+    EXPECT_EQ(handle->Request(request::GetDriverVersion, bytes, 4, bytes, 4, returned),
+              error::Success);
+    EXPECT_EQ(returned, 4u);
+}
+
 TEST(SimDriverListTest, PodIdentifiersComeFromTheList) {
     const std::pair<const char*, size_t> cases[] = {
         {"5,9", 2}, {nullptr, 1}, {"", 1}, {"x,7,70000,", 1}, {"1,2,3", 3}};

@@ -30,8 +30,9 @@ void StreamFixture::OpenPod(uint32_t blocks, bool fullSpeed) {
     ASSERT_EQ(InitializeKTLAPod(7), 1);
     if (uint32_t* samples = podcore::buffer::Buffer().samples)
         DeleteBuffer(samples);
-    if (blocks != 0)
+    if (blocks != 0) {
         ASSERT_NE(MakeBuffer(blocks * kSamplesPerBlock), nullptr);
+    }
 }
 
 CaptureOutcome StreamFixture::Run(uint32_t rateCode, const std::vector<uint32_t>& steps,

@@ -54,7 +54,12 @@ TEST_F(SoakTest, TwoHundredRandomCapturesInARow) {
             residentAfterWarmUp = ResidentBytes();
     }
     // Allocator noise stays well below one capture's buffers, which a leak would add each time.
+    // AddressSanitizer keeps freed memory in quarantine, so there the figure means nothing.
+#if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(ResidentBytes(), residentAfterWarmUp + 8 * 1024 * 1024);
+#else
+    static_cast<void>(residentAfterWarmUp);
+#endif
 }
 
 } // namespace

@@ -60,12 +60,21 @@ void SearchTrigger(CaptureState& state, uint32_t blockFirst) {
     state.TriggerIndex = next;
     // A trigger before the ring is full runs on until it is full, one block short, so that no
     // sample before the trigger is lost.
-    const uint32_t room =
-        RoomBeforeStart(state.StartIndex, state.EndIndex, state.buffer.bufferLength);
+    const uint32_t length = state.buffer.bufferLength;
+    const uint32_t room = RoomBeforeStart(state.StartIndex, state.EndIndex, length);
     if (state.PostTriggerRemaining < room) {
         state.PostTriggerRemaining = room - kBlockSamples;
         state.PostTriggerTotal = room - kBlockSamples;
     }
+    // The trigger block must survive: no more blocks may follow it than the rest of the ring
+    // holds (a count of the whole ring would write the last block over it). A ring of one
+    // block ends with the trigger block itself.
+    if (state.PostTriggerRemaining > length - kBlockSamples) {
+        state.PostTriggerRemaining = length - kBlockSamples;
+        state.PostTriggerTotal = length - kBlockSamples;
+    }
+    if (length == kBlockSamples)
+        state.Running = 0;
     // Last, so that a status poll that sees the trigger sees its index and counts as well.
     state.Triggered = 1;
 }

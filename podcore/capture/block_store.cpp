@@ -51,20 +51,50 @@ void WriteMain(CaptureState& state, const uint8_t* pairs, uint64_t count) {
 }
 
 // The ring holds an even number of samples, so a byte's two samples never straddle its end.
-void WriteAux(const CaptureState& state, uint64_t position, const uint8_t* bytes,
-              uint64_t count) {
-    WriteWrapped<2>(state, position, bytes, count, MergeAuxBytes);
+void WriteAux(CaptureState& state, const uint8_t* bytes, uint64_t count) {
+    WriteWrapped<2>(state, state.positions.auxSamples, bytes, count, MergeAuxBytes);
+    state.positions.auxSamples += 2 * count;
 }
 
-// The first two bytes of each packet are dropped by giving their four samples the packet's
-// third byte. A packet shorter than that has no sample byte to take and is left as it came.
-void FixUpAuxPackets(const CaptureState& state, uint64_t transferStart, const uint8_t* data,
-                     uint32_t length) {
+// The first two bytes of each packet of a transfer are dropped by giving their four samples the
+// packet's third byte. A packet shorter than that has no sample byte to take and is left as it
+// came.
+void HoldAux(std::vector<uint8_t>& held, const uint8_t* data, uint32_t length) {
+    const size_t transferStart = held.size();
+    held.insert(held.end(), data, data + length);
     for (uint64_t packet = 0; packet + kAuxHeaderBytes < length; packet += kAuxPacketBytes) {
-        const uint8_t first = data[packet + kAuxHeaderBytes];
-        const uint8_t replacement[kAuxHeaderBytes] = {first, first};
-        WriteAux(state, transferStart + 2 * packet, replacement, kAuxHeaderBytes);
+        for (uint32_t k = 0; k < kAuxHeaderBytes; ++k)
+            held[transferStart + packet + k] = data[packet + kAuxHeaderBytes];
     }
+}
+
+// The end of what a stream at `arrived` samples (written and held) may write: the block both
+// streams fill, or further when holding more would take more than a ring.
+uint64_t WriteLimit(const CaptureState& state, uint64_t arrived) {
+    const uint64_t shared = (state.positions.blocksProcessed + 1) * kBlockSamples;
+    const uint32_t ringLength = state.buffer.bufferLength;
+    return std::max(shared, arrived > ringLength ? arrived - ringLength : 0);
+}
+
+void Consume(std::vector<uint8_t>& held, uint64_t bytes) {
+    held.erase(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(bytes));
+}
+
+// Writes what each stream may write now; true when anything was written.
+bool WriteHeld(CaptureState& state) {
+    StreamPositions& positions = state.positions;
+    const uint64_t mainArrived = positions.mainSamples + positions.heldMain.size() / 2;
+    const uint64_t mainPairs = std::min<uint64_t>(
+        positions.heldMain.size() / 2, WriteLimit(state, mainArrived) - positions.mainSamples);
+    WriteMain(state, positions.heldMain.data(), mainPairs);
+    Consume(positions.heldMain, 2 * mainPairs);
+
+    const uint64_t auxArrived = positions.auxSamples + 2 * positions.heldAux.size();
+    const uint64_t auxBytes = std::min<uint64_t>(
+        positions.heldAux.size(), (WriteLimit(state, auxArrived) - positions.auxSamples) / 2);
+    WriteAux(state, positions.heldAux.data(), auxBytes);
+    Consume(positions.heldAux, auxBytes);
+    return mainPairs + auxBytes != 0;
 }
 
 // Processes, in ring order, every block that both streams have filled since the last call.
@@ -83,6 +113,14 @@ uint32_t ProcessCompletedBlocks(CaptureState& state) {
     return processed;
 }
 
+// Writes the held bytes and processes the blocks they complete until neither moves on any more.
+uint32_t Flush(CaptureState& state) {
+    uint32_t processed = 0;
+    while (state.Running != 0 && WriteHeld(state))
+        processed += ProcessCompletedBlocks(state);
+    return processed;
+}
+
 } // namespace
 
 // Running is tested under the lock: a store that waited for the lock while the other stream's
@@ -91,31 +129,17 @@ void StoreMainBlock(CaptureState& state, const uint8_t* data, uint32_t length) {
     std::lock_guard lock(state.storeLock);
     if (state.Running == 0 || length == 0)
         return;
-    StreamPositions& positions = state.positions;
-    uint32_t used = 0;
-    if (positions.pendingMainByte) {
-        const uint8_t pair[2] = {*positions.pendingMainByte, data[0]};
-        positions.pendingMainByte.reset();
-        WriteMain(state, pair, 1);
-        used = 1;
-    }
-    const uint32_t pairs = (length - used) / 2;
-    WriteMain(state, data + used, pairs);
-    used += 2 * pairs;
-    if (used < length)
-        positions.pendingMainByte = data[used];
-    ProcessCompletedBlocks(state);
+    std::vector<uint8_t>& held = state.positions.heldMain;
+    held.insert(held.end(), data, data + length);
+    Flush(state);
 }
 
 uint32_t StoreAuxBlock(CaptureState& state, const uint8_t* data, uint32_t length) {
     std::lock_guard lock(state.storeLock);
     if (state.Running == 0 || length == 0)
         return 0;
-    const uint64_t transferStart = state.positions.auxSamples;
-    WriteAux(state, transferStart, data, length);
-    FixUpAuxPackets(state, transferStart, data, length);
-    state.positions.auxSamples += 2 * uint64_t{length};
-    return ProcessCompletedBlocks(state);
+    HoldAux(state.positions.heldAux, data, length);
+    return Flush(state);
 }
 
 } // namespace podcore::capture

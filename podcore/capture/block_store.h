@@ -5,7 +5,9 @@
 // the start of the capture, not a pointer that must meet the other stream's exactly, so a short
 // transfer only delays the blocks it leaves unfinished. A main-stream transfer of odd length
 // leaves its last byte pending; the next transfer's first byte completes that sample, so the
-// byte pairs never shift. Writes wrap at the end of the ring wherever a transfer ends.
+// byte pairs never shift. A stream that runs ahead of the other is held back at the end of the
+// block both are filling (at most a ring's worth), so the block that ends the capture is never
+// followed by half-written samples over the oldest ones. Writes wrap at the end of the ring.
 #pragma once
 
 #include "capture/capture_state.h"

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <optional>
+#include <vector>
 
 namespace podcore::capture {
 
@@ -27,8 +27,12 @@ struct StreamPositions {
     uint64_t auxSamples = 0;
     // Blocks that both streams have filled and the block processing has seen.
     uint64_t blocksProcessed = 0;
-    // The first byte of a pair whose second byte has not arrived yet (an odd-length transfer).
-    std::optional<uint8_t> pendingMainByte;
+    // Bytes that arrived but are not in the ring yet: a stream writes only into the block that
+    // both streams are filling, so that the one ahead never overwrites the oldest samples with
+    // data of a block the capture may end before. Main bytes include the first byte of a pair
+    // whose second byte has not arrived (an odd-length transfer); aux bytes are fixed up.
+    std::vector<uint8_t> heldMain;
+    std::vector<uint8_t> heldAux;
 };
 
 struct CaptureState {

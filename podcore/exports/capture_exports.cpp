@@ -1,11 +1,13 @@
-// Capture exports. The capture engine's state, status and stop are real; starting a capture
-// needs the pod layer and is refused until the streaming threads run on it.
+// Capture exports: starting, watching and stopping a capture on the current pod, and the
+// throughput self-test.
+#include "capture/capture_session.h"
 #include "capture/capture_state.h"
 #include "capture/capture_status.h"
-#include "capture/capture_stop.h"
-#include "capture/pod_status.h"
+#include "capture/speed_test.h"
+#include "capture/status_endpoint.h"
 #include "exports/guard.h"
 #include "exports/podcore.h"
+#include "usb/pod_state.h"
 
 using namespace podcore;
 
@@ -20,16 +22,22 @@ void Put(T* out, T value) {
 
 } // namespace
 
-int32_t StartCapture(uint32_t, uint32_t, const uint32_t*, int32_t, const uint32_t*, uint32_t,
-                     uint32_t) {
-    return 0;
+int32_t StartCapture(uint32_t rateCode, uint32_t clockingMode, const uint32_t* triggerSteps,
+                     int32_t stepCount, const uint32_t*, uint32_t bufferLength,
+                     uint32_t postTriggerSamples) {
+    return Guarded<int32_t>(0, [&] {
+        const capture::CaptureRequest request{triggerSteps, stepCount, bufferLength,
+                                              postTriggerSamples};
+        return capture::StartStreaming(capture::Capture(), usb::Pods().currentPod, rateCode,
+                                       clockingMode, request);
+    });
 }
 
 int32_t CaptureStatus(uint8_t* breaks, uint8_t* running, uint8_t* triggered, int32_t* startP,
                       int32_t* endP, int32_t* trigger, uint8_t* full) {
     return Guarded<int32_t>(capture::kStatusNoAnswer, [&] {
-        // No pod layer yet: the status byte is that of a pod that does not answer.
-        const uint8_t status = capture::PollStatusByte(nullptr, 2);
+        capture::StatusEndpointSource source(usb::Pods().currentPod.get());
+        const uint8_t status = capture::PollStatusByte(&source, 2);
         const capture::CaptureProgress progress = capture::ReadProgress(capture::Capture());
         Put(breaks, status);
         Put(running, progress.running);
@@ -43,17 +51,22 @@ int32_t CaptureStatus(uint8_t* breaks, uint8_t* running, uint8_t* triggered, int
 }
 
 int32_t SingleCaptureStatus() {
-    return capture::PollStatusByte(nullptr, 1);
+    return Guarded<int32_t>(capture::kStatusNoAnswer, [] {
+        return int32_t{capture::SingleStatusRead(usb::Pods().currentPod.get())};
+    });
 }
 
 int32_t StopCapture() {
     return Guarded<int32_t>(1, [] {
-        capture::CaptureState& state = capture::Capture();
-        state.Running = 0;
-        capture::EndStoppedCapture(state);
+        capture::StopStreaming(capture::Capture());
         return 1;
     });
 }
 
-int32_t SpeedTest() { return 0; }
-int32_t TestIt(uint8_t) { return 0; }
+int32_t SpeedTest() {
+    return Guarded<int32_t>(0, [] { return capture::FastestRate(capture::kTrialLength); });
+}
+
+int32_t TestIt(uint8_t rateCode) {
+    return Guarded<int32_t>(0, [&] { return capture::TestRate(rateCode, capture::kTrialLength); });
+}

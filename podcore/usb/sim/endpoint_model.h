@@ -18,6 +18,7 @@ struct DeviceFaults {
     bool unresponsive = false;            // nothing is answered; transfers wait until aborted
     bool denyAccess = false;              // opening the device interface is refused
     bool failFirmwareLoad = false;        // memory loads (request 0xA0) stall
+    bool statusBreak = false;             // while sampling, the status reports lost data
     uint32_t shortTransferBytes = 0;      // IN transfers complete with this many bytes (0: full)
     std::vector<uint8_t> silentEndpoints; // endpoints whose transfers never complete
 };
@@ -30,6 +31,7 @@ struct PendingIo {
     uint8_t* header = nullptr;   // the request header that receives the statuses
     uint32_t reportedOffset = 0; // added to the bytes reported (the buffered data offset)
     Overlapped* overlapped = nullptr;
+    uint32_t filled = 0; // bytes already written into `data`
 };
 
 // Writes the statuses and completes the host's request.
@@ -53,16 +55,22 @@ public:
 protected:
     // Answers the transfer at the head of the queue and returns true, or false to keep it waiting.
     virtual bool Answer(const PendingIo& io) = 0;
+    // False while a fault keeps the endpoint from answering at all.
+    bool Answering() const;
     const DeviceFaults& faults_;
+    std::deque<PendingIo> queue_;
 
 private:
     uint8_t address_;
-    std::deque<PendingIo> queue_;
 };
 
-// An IN endpoint that streams bytes out of a bounded FIFO that the device fills.
+// An IN endpoint that streams bytes out of a bounded FIFO that the device fills. While the pod
+// samples, its front end writes the stream straight into the queued transfers instead.
 class StreamInEndpoint : public EndpointModel {
 public:
+    // Writes `count` bytes of the stream, from stream byte `index` on, to `out`.
+    using StreamBytes = std::function<void(uint64_t index, uint8_t* out, uint32_t count)>;
+
     StreamInEndpoint(uint8_t address, const DeviceFaults& faults, size_t capacity)
         : EndpointModel(address, faults), capacity_(capacity) {}
 
@@ -72,13 +80,27 @@ public:
     bool Overflowed() const { return overflowed_; }
     void Clear();
 
+    // Switches between the FIFO above and delivery by the front end.
+    void SetSampling(bool sampling) { sampling_ = sampling; }
+    // Bytes the queued transfers can take now; 0 while the endpoint does not answer.
+    uint64_t Room() const;
+    // Bytes still missing from the head transfer; 0 with nothing queued.
+    uint32_t HeadMissing() const;
+    // Writes `count` (at most Room()) stream bytes from `index` on into the queued transfers,
+    // completing each as it fills.
+    void Deliver(uint64_t index, uint64_t count, const StreamBytes& bytes);
+
 protected:
     bool Answer(const PendingIo& io) override;
 
 private:
+    // What a transfer carries when full: less than asked under the short-transfer fault.
+    uint32_t Capacity(const PendingIo& io) const;
+
     size_t capacity_;
     std::deque<uint8_t> fifo_;
     bool overflowed_ = false;
+    bool sampling_ = false;
 };
 
 // An IN endpoint that answers each read with one byte, when the device has one to give.

@@ -43,6 +43,18 @@ VirtualPod::VirtualPod(uint16_t podId, bool fullSpeed)
     mainStream_ = main.get();
     AddEndpoint(std::move(aux));
     AddEndpoint(std::move(main));
+    if (fullSpeed)
+        sampling.busBytesPerSecond = kFullSpeedBusBytesPerSecond;
+}
+
+VirtualPod::~VirtualPod() {
+    {
+        std::lock_guard lock(mutex);
+        pumpStop_ = true;
+    }
+    pumpWake_.notify_all();
+    if (pump_.joinable())
+        pump_.join();
 }
 
 ControlAnswer VirtualPod::VendorRequest(const Setup& setup, uint8_t* data) {
@@ -68,7 +80,7 @@ ControlAnswer VirtualPod::VendorRequest(const Setup& setup, uint8_t* data) {
 // answer on the status endpoint, just like a real controller running garbage.
 void VirtualPod::WriteResetRegister(uint8_t value) {
     held_ = (value & 1) != 0;
-    divisor_.reset();
+    StopSampling();
     mainStream_->Clear();
     auxStream_->Clear();
     running_ = !held_ && std::equal(memory_.begin(), memory_.end(), firmware::EmbeddedImage());
@@ -76,17 +88,50 @@ void VirtualPod::WriteResetRegister(uint8_t value) {
         ServiceAll();
 }
 
-std::optional<uint8_t> VirtualPod::Status() const {
+std::optional<uint8_t> VirtualPod::Status() {
     if (!running_)
         return std::nullopt;
     if (!divisor_)
         return kReady;
-    return mainStream_->Overflowed() || auxStream_->Overflowed() ? 1 : 0;
+    bool lost = mainStream_->Overflowed() || auxStream_->Overflowed() || faults.statusBreak;
+    if (frontEnd_) {
+        frontEnd_->CatchUp(SamplingFrontEnd::Clock::now());
+        lost = lost || frontEnd_->Overflowed();
+    }
+    return lost ? 1 : 0;
 }
 
 void VirtualPod::Command(const uint8_t* bytes, uint32_t count) {
-    if (running_ && count == 2 && bytes[0] == kStartCommand)
-        divisor_ = bytes[1];
+    if (!running_ || count != 2 || bytes[0] != kStartCommand)
+        return;
+    StopSampling();
+    divisor_ = bytes[1];
+    mainStream_->SetSampling(true);
+    auxStream_->SetSampling(true);
+    frontEnd_ = std::make_unique<SamplingFrontEnd>(sampling, bytes[1], *mainStream_, *auxStream_,
+                                                   SamplingFrontEnd::Clock::now());
+    if (!pump_.joinable())
+        pump_ = std::thread([this] { Pump(); });
+    pumpWake_.notify_all();
+}
+
+void VirtualPod::StopSampling() {
+    divisor_.reset();
+    frontEnd_.reset();
+    mainStream_->SetSampling(false);
+    auxStream_->SetSampling(false);
+}
+
+void VirtualPod::Pump() {
+    std::unique_lock lock(mutex);
+    while (!pumpStop_) {
+        if (!frontEnd_ || removed) {
+            pumpWake_.wait(lock);
+            continue;
+        }
+        frontEnd_->CatchUp(SamplingFrontEnd::Clock::now());
+        pumpWake_.wait_for(lock, frontEnd_->NextDelivery());
+    }
 }
 
 } // namespace podcore::usb::sim

@@ -165,6 +165,29 @@ TEST_F(BlockProcessingTest, PostTriggerCountBelowOneBlockEndsOnTheNextBlock) {
     EXPECT_EQ(state.PostTriggerRemaining, 0u);
 }
 
+// A count of the whole ring or more would write the last block over the trigger block.
+TEST_F(BlockProcessingTest, PostTriggerCountNeverReachesBackToTheTriggerBlock) {
+    struct Case {
+        uint32_t blocks;
+        uint32_t postTrigger;
+        uint32_t triggerBlock;
+    };
+    for (const Case c : {Case{2, 2 * kBlock, 0}, Case{4, 4 * kBlock, 5}, Case{1, kBlock, 0},
+                         Case{1, kBlock, 2}}) {
+        SCOPED_TRACE(testing::Message() << c.blocks << " blocks, trigger in " << c.triggerBlock);
+        MakeRing(c.blocks);
+        Arm(1, {0x01, 0x01}, c.postTrigger);
+        const uint32_t match = c.triggerBlock * kBlock + 77;
+        const Streams streams = StreamsOf(SamplesWith((c.triggerBlock + 8) * kBlock, {match}, 1));
+        for (uint32_t block = 0; state.Running != 0; ++block)
+            FeedBlock(streams, block);
+        EXPECT_EQ(state.PostTriggerTotal, (c.blocks - 1) * kBlock);
+        EndStoppedCapture(state);
+        ASSERT_GT(state.TriggerIndex, 0u);
+        EXPECT_EQ(memory[state.TriggerIndex - 1], 1u) << "the matching sample is still there";
+    }
+}
+
 TEST_F(BlockProcessingTest, TriggerOffStoresWithoutBookkeeping) {
     MakeRing(1);
     Arm(kTriggerOff, {}, 32768);

@@ -133,6 +133,26 @@ TEST_F(BlockStoreTest, BlocksAreProcessedOnceBothStreamsFilledThem) {
     EXPECT_EQ(state.EndIndex, 2 * kBlock);
 }
 
+// The capture ends with block 1 of a full 2-block ring, while the auxiliary stream is already a
+// block further: that block's bytes must not reach block 0, which holds the oldest samples.
+TEST_F(BlockStoreTest, AStreamAheadDoesNotOverwriteTheOldestSamplesWhenTheCaptureEnds) {
+    MakeRing(2, 0);
+    Arm(0, {}, kBlock); // triggers on block 0, then the count runs until block 1 ends it
+    const std::vector<uint32_t> samples = VariedSamples(3 * kBlock, 11);
+    const Streams streams = StreamsOf(samples);
+    FeedBlock(streams, 0);
+    const uint8_t* aux = streams.aux.data() + kAuxTransferBytes;
+    EXPECT_EQ(StoreAuxBlock(state, aux, kAuxTransferBytes), 0u);
+    EXPECT_EQ(StoreAuxBlock(state, aux + kAuxTransferBytes, kAuxTransferBytes), 0u)
+        << "block 2's aux bytes wait for block 1";
+    const uint8_t* main = streams.main.data() + 2 * kMainTransferBytes;
+    StoreMainBlock(state, main, kMainTransferBytes);
+    StoreMainBlock(state, main + kMainTransferBytes, kMainTransferBytes);
+    EXPECT_EQ(state.Running, 0);
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), samples.begin()))
+        << "blocks 0 and 1 hold exactly what was sampled";
+}
+
 TEST_F(BlockStoreTest, NothingIsStoredOnceRunningIsCleared) {
     MakeRing(1, 0x5A5A);
     Arm(kTriggerOff, {}, kBlock);

@@ -12,10 +12,6 @@ std::optional<uint8_t> RateCodeOfLabel(std::string_view label) {
     return std::nullopt;
 }
 
-double SamplesPerSecond(uint8_t rateCode) {
-    return (rateCode / 10) * 1e6;
-}
-
 std::string SizeLabel(int millions) {
     return PlainText(int64_t{millions}) + " Million Samples";
 }

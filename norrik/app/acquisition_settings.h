@@ -30,9 +30,6 @@ constexpr uint8_t kStartupRateCode = 27;
 // The code of a rate label, if the text is one of the labels.
 std::optional<uint8_t> RateCodeOfLabel(std::string_view label);
 
-// Samples per second of a rate code (its whole millions).
-double SamplesPerSecond(uint8_t rateCode);
-
 // Label of size entry k million samples: " 1 Million Samples".
 std::string SizeLabel(int millions);
 

@@ -73,6 +73,7 @@ void Form1::CreateControls() {
     Command18 = new QPushButton("Open", Frame3);
     Command18->setGeometry(8, 20, 84, 25);
     Command18->setToolTip("Open a previously saved file");
+    connect(Command18, &QPushButton::clicked, this, [this] { OpenCapture(); });
     Command17 = new QPushButton("Print", Frame3);
     Command17->setGeometry(8, 50, 84, 25);
     Command17->setToolTip("Print the current screen");
@@ -80,6 +81,7 @@ void Form1::CreateControls() {
     Command16 = new QPushButton("Save As", Frame3);
     Command16->setGeometry(8, 80, 84, 25);
     Command16->setToolTip("Save the captured data buffer and settings to a file");
+    connect(Command16, &QPushButton::clicked, this, [this] { SaveCapture(); });
 
     Light = new QLabel(client);
     Light->setGeometry(Twips(12000, 7200, 255, 255));
@@ -163,8 +165,12 @@ void Form1::CreateAcquisitionControls() {
 void Form1::CreateMenus() {
     QMenu* fileMenu = menuBar()->addMenu("File");
     fileMenu->setObjectName("FileMenu");
-    fileMenu->addAction("Open")->setObjectName("OpenMenu");
-    fileMenu->addAction("Save As")->setObjectName("SaveAsMenu");
+    QAction* openMenu = fileMenu->addAction("Open");
+    openMenu->setObjectName("OpenMenu");
+    connect(openMenu, &QAction::triggered, this, [this] { OpenCapture(); });
+    QAction* saveAsMenu = fileMenu->addAction("Save As");
+    saveAsMenu->setObjectName("SaveAsMenu");
+    connect(saveAsMenu, &QAction::triggered, this, [this] { SaveCapture(); });
     QAction* printMenu = fileMenu->addAction("Print");
     printMenu->setObjectName("PrintMenu");
     connect(printMenu, &QAction::triggered, this, [this] { PrintMenu_Click(); });

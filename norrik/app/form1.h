@@ -43,6 +43,8 @@ public:
     void RateList_Click();
     void SizeList_Click();
     void PodList_Click();
+    // Frees the sample buffer and makes one of this many samples (demo mode when that fails).
+    void AllocateSampleBuffer(int32_t samples);
 
     // Module picture.
     void TW2Image_Click(int index);
@@ -71,6 +73,10 @@ public:
     void Command20_Click();
     void NorrikHelp_Click();
     void NorrikAbout_Click();
+
+    // Saving and opening captures.
+    void SaveCapture();
+    void OpenCapture();
 
     // Printing.
     void PrintMenu_Click();
@@ -154,6 +160,8 @@ private:
     std::array<std::vector<uint8_t>, kSignalBits> ColumnLevels;
     std::vector<uint32_t> RunList;
     StripText stripText_;
+    // The file name the Save As and Open dialog last returned; the next use starts there.
+    QString CommonDialogFileName;
 };
 
 } // namespace norrik

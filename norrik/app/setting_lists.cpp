@@ -46,9 +46,13 @@ void Form1::RateList_Click() {
 }
 
 void Form1::SizeList_Click() {
-    PodcoreApi& pod = Podcore();
     state_.HaveCapture = false;
-    state_.BufferSamples = BufferSamplesForEntry(SizeList->currentIndex());
+    AllocateSampleBuffer(BufferSamplesForEntry(SizeList->currentIndex()));
+}
+
+void Form1::AllocateSampleBuffer(int32_t samples) {
+    PodcoreApi& pod = Podcore();
+    state_.BufferSamples = samples;
     pod.DeleteBuffer(state_.SampleBuffer);
     state_.SampleBuffer = pod.MakeBuffer(static_cast<uint32_t>(state_.BufferSamples));
     if (state_.SampleBuffer == nullptr) {

@@ -1,33 +1,10 @@
 #include "capture_decode.h"
 
+#include "app/capture_file_fields.h"
 #include "app/open_sizing.h"
 #include "podcore_api.h"
 
-#include <array>
-
 namespace norrik::cli {
-namespace {
-
-// The 53 settings fields of a capture file; the decoders need only the rate code of them.
-struct FileFields {
-    uint8_t rateCode = 0;
-    uint32_t sampleCount = 0;
-    std::array<uint8_t, 43> bytes{};
-    std::array<uint32_t, 8> words{};
-};
-
-int32_t OpenWithFields(PodcoreApi& pod, FileFields& f, const char* name) {
-    uint8_t* b = f.bytes.data();
-    uint32_t* w = f.words.data();
-    return pod.OpenFileDataAndConfig(
-        &f.rateCode, &f.sampleCount, b, b + 1, b + 2, b + 3, b + 4, b + 5, b + 6, b + 7, b + 8,
-        b + 9, b + 10, b + 11, b + 12, b + 13, b + 14, b + 15, b + 16, b + 17, b + 18, b + 19,
-        b + 20, b + 21, b + 22, b + 23, b + 24, b + 25, b + 26, b + 27, b + 28, b + 29, b + 30,
-        b + 31, b + 32, b + 33, b + 34, b + 35, b + 36, b + 37, b + 38, b + 39, b + 40, b + 41,
-        b + 42, w, w + 1, w + 2, w + 3, w + 4, w + 5, w + 6, w + 7, name);
-}
-
-} // namespace
 
 bool DecodeCaptureFile(const CliRequest& request, std::string& text, std::string& error) {
     PodcoreApi& pod = Podcore();
@@ -45,8 +22,8 @@ bool DecodeCaptureFile(const CliRequest& request, std::string& text, std::string
                 " samples for '" + request.file + "'";
         return false;
     }
-    FileFields fields;
-    if (OpenWithFields(pod, fields, name) == 0 && count != 0) {
+    CaptureFileFields fields;
+    if (OpenCaptureFile(pod, fields, name) == 0 && count != 0) {
         error = "cannot read the samples of '" + request.file + "'";
         return false;
     }

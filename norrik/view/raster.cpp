@@ -13,7 +13,7 @@ int PixelOf(double coordinate, int size) {
     if (std::isnan(coordinate))
         return -kMargin;
     // Within the margin adding kMargin + 0.5 keeps the value positive, so truncation is floor.
-    return static_cast<int>(std::clamp(coordinate, double{-kMargin}, double{size + kMargin}) +
+    return static_cast<int>(std::clamp(coordinate, -double(kMargin), double(size + kMargin)) +
                             kMargin + 0.5) -
            kMargin;
 }

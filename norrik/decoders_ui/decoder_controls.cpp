@@ -11,6 +11,7 @@ namespace norrik {
 
 namespace {
 
+constexpr int kButtonTop = 22;
 constexpr int kButtonHeight = 17;
 constexpr int kButtonSpacing = 20;
 
@@ -39,7 +40,8 @@ OptionFrame MakeOptionFrame(QWidget* parent, const QString& caption, const QRect
     made.frame->setGeometry(geometry);
     for (int i = 0; i < captions.size(); ++i) {
         auto* button = new QRadioButton(captions[i], made.frame);
-        button->setGeometry(8, 20 + i * kButtonSpacing, geometry.width() - 12, kButtonHeight);
+        button->setGeometry(8, kButtonTop + i * kButtonSpacing, geometry.width() - 12,
+                            kButtonHeight);
         button->setChecked(i == checked);
         made.buttons.push_back(button);
     }

@@ -14,7 +14,7 @@ namespace norrik {
 
 SerialDecode::SerialDecode(AppState& state, QWidget* parent)
     : DecoderWindow(parent, state, "Serial Bus Decoder", "Async Serial Decode",
-                    Twips(0, 0, 9000, 7200).size(), 1800) {
+                    Twips(0, 0, 9000, 7200).size(), 1980) {
     UseFixedPitchOutput();
     const decoders::SerialSettings defaults;
 
@@ -27,21 +27,21 @@ SerialDecode::SerialDecode(AppState& state, QWidget* parent)
     Baud->setBuddy(BaudRate);
 
     const OptionFrame direction =
-        MakeOptionFrame(this, "Bit Direction", Twips(120, 600, 1455, 855),
+        MakeOptionFrame(this, "Bit Direction", Twips(120, 600, 1455, 975),
                         {"msbit first", "lsbit first"}, defaults.msbFirst ? 0 : 1);
     msbfirst = direction.buttons[0];
     lsbfirst = direction.buttons[1];
-    const OptionFrame polarity = MakeOptionFrame(this, "Polarity", Twips(1680, 600, 1455, 855),
+    const OptionFrame polarity = MakeOptionFrame(this, "Polarity", Twips(1680, 600, 1455, 975),
                                                  {"Normal", "Inverted"}, defaults.normal ? 0 : 1);
     normal = polarity.buttons[0];
     inverted = polarity.buttons[1];
     const OptionFrame frame =
-        MakeOptionFrame(this, "Data Bits,Parity Bits", Twips(3240, 600, 1815, 855), {"8,0", "7,1"},
+        MakeOptionFrame(this, "Data Bits,Parity Bits", Twips(3240, 600, 1815, 975), {"8,0", "7,1"},
                         defaults.frame == decoders::SerialFrame::EightDataBits ? 0 : 1);
     Eight = frame.buttons[0];
     Option3 = frame.buttons[1];
     const OptionFrame display =
-        MakeDisplayModeFrame(this, Twips(5160, 600, 1215, 1095), defaults.display);
+        MakeDisplayModeFrame(this, Twips(5160, 600, 1215, 1275), defaults.display);
     Hexy = display.buttons[0];
     Asciii = display.buttons[1];
     Both = display.buttons[2];

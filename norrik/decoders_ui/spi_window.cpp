@@ -25,7 +25,7 @@ decoders::ClockEdge SelectedEdge(const QRadioButton* rising) {
 
 SPI::SPI(AppState& state, QWidget* parent)
     : DecoderWindow(parent, state, "SPI Decoder", "SPI Decode", Twips(0, 0, 9000, 7200).size(),
-                    2760) {
+                    3060) {
     UseFixedPitchOutput();
     const decoders::SpiSettings defaults;
     const std::vector<std::string> pins = decoders::PinSignalNames();
@@ -33,36 +33,36 @@ SPI::SPI(AppState& state, QWidget* parent)
                           decoders::SlaveSelectNames(), defaults.slaveSelect);
     SCKsignal = SignalList(this, "SCK", Twips(120, 570, 495, 255), Twips(660, 540, 1095, 315), pins,
                            defaults.clock);
-    SOsignal = SignalList(this, "SO", Twips(120, 1230, 495, 255), Twips(660, 1200, 1095, 315), pins,
+    SOsignal = SignalList(this, "SO", Twips(120, 1350, 495, 255), Twips(660, 1320, 1095, 315), pins,
                           defaults.dataOut);
-    SIsignal = SignalList(this, "SI", Twips(120, 2130, 495, 255), Twips(660, 2100, 1095, 315), pins,
+    SIsignal = SignalList(this, "SI", Twips(120, 2370, 495, 255), Twips(660, 2340, 1095, 315), pins,
                           defaults.dataIn);
 
     const QStringList edges = {"Rising", "Falling"};
     const OptionFrame dataOutEdge =
-        MakeOptionFrame(this, "Sampling Edge", Twips(1920, 960, 1335, 855), edges,
+        MakeOptionFrame(this, "Sampling Edge", Twips(1920, 960, 1335, 975), edges,
                         EdgeButton(defaults.dataOutEdge));
     DCRising = dataOutEdge.buttons[0];
     DCFalling = dataOutEdge.buttons[1];
     const OptionFrame dataInEdge =
-        MakeOptionFrame(this, "Sampling Edge", Twips(1920, 1860, 1335, 855), edges,
+        MakeOptionFrame(this, "Sampling Edge", Twips(1920, 1980, 1335, 975), edges,
                         EdgeButton(defaults.dataInEdge));
     DSRising = dataInEdge.buttons[0];
     DSFalling = dataInEdge.buttons[1];
 
     const OptionFrame order =
-        MakeOptionFrame(this, "Bit Order", Twips(3480, 120, 1335, 855), {"msb first", "lsb first"},
+        MakeOptionFrame(this, "Bit Order", Twips(3480, 120, 1335, 975), {"msb first", "lsb first"},
                         defaults.msbFirst ? 0 : 1);
     msbfirst = order.buttons[0];
     lsbfirst = order.buttons[1];
     const OptionFrame display =
-        MakeDisplayModeFrame(this, Twips(3480, 1080, 1335, 1095), defaults.display);
+        MakeDisplayModeFrame(this, Twips(3480, 1200, 1335, 1275), defaults.display);
     Hexy = display.buttons[0];
     Asciii = display.buttons[1];
     Both = display.buttons[2];
 
     BytesPerRowLabel = new QLabel("Bytes Per Row", this);
-    BytesPerRowLabel->setGeometry(Twips(4980, 1200, 1215, 255));
+    BytesPerRowLabel->setGeometry(Twips(4980, 1200, 1455, 255));
     BytesPerRow = new QLineEdit(QString::fromStdString(defaults.bytesPerRow), this);
     BytesPerRow->setGeometry(Twips(4980, 1470, 735, 315));
     BytesPerRowLabel->setBuddy(BytesPerRow);

@@ -151,12 +151,12 @@ private:
         levels.Refresh(run_, SampleScanner::BlockStart(i), lines_);
         const bool startsHigh = BlockLevels::At(levels.clock, Offset(i));
         TransitionBits bits;
+        uint64_t edges = levels.clockChanges & (~uint64_t{1} << Offset(i)); // after i
         while (bits.count < kTransitionsPerByte) {
-            uint64_t edges = levels.plain ? levels.clockChanges & (~uint64_t{1} << Offset(i)) : 0;
-            if (edges == 0) {
-                // Across a block boundary, a progress mark or the end of the buffer: the one
-                // next edge, found by the search that handles them.
-                const bool clockHigh = startsHigh != (bits.count % 2 == 1);
+            const bool clockHigh = startsHigh != (bits.count % 2 == 1);
+            if (!levels.plain) {
+                // A progress mark or the end of the buffer: the one next edge, found by the
+                // search that handles them.
                 i = run_.FindInBlocks(i, [&](int64_t start) {
                     levels.Refresh(run_, start, lines_);
                     return clockHigh ? ~levels.clock : levels.clock;
@@ -164,8 +164,15 @@ private:
                 if (i == kNoSample)
                     return kNoSample;
                 edges = uint64_t{1} << Offset(i);
+                if (levels.plain)
+                    edges |= levels.clockChanges & (~uint64_t{1} << Offset(i));
+            } else if (edges == 0) {
+                // On to the next block, its first sample compared with the last of this one.
+                levels.Refresh(run_, levels.start + SampleScanner::kBlock, lines_);
+                edges = levels.clock ^ (levels.clock << 1 | (clockHigh ? 1 : 0));
+                continue;
             }
-            // The clock's further edges in this block, taken in order.
+            // The clock's edges in this block, taken in order.
             for (; edges != 0 && bits.count < kTransitionsPerByte; edges &= edges - 1) {
                 const auto offset = static_cast<unsigned>(std::countr_zero(edges));
                 i = levels.start + offset;

@@ -48,11 +48,15 @@ OptionFrame MakeOptionFrame(QWidget* parent, const QString& caption, const QRect
     return made;
 }
 
-OptionFrame MakeDisplayModeFrame(QWidget* parent, const QRect& geometry,
-                                 decoders::DisplayMode selected) {
+void MakeDisplayModeFrame(QWidget* parent, const QRect& geometry, decoders::DisplayMode selected,
+                          QRadioButton*& hexy, QRadioButton*& asciii, QRadioButton*& both) {
     using decoders::DisplayMode;
     const int checked = selected == DisplayMode::Hex ? 0 : selected == DisplayMode::Ascii ? 1 : 2;
-    return MakeOptionFrame(parent, "Display Mode", geometry, {"Hex", "ASCII", "Both"}, checked);
+    const OptionFrame frame =
+        MakeOptionFrame(parent, "Display Mode", geometry, {"Hex", "ASCII", "Both"}, checked);
+    hexy = frame.buttons[0];
+    asciii = frame.buttons[1];
+    both = frame.buttons[2];
 }
 
 decoders::DisplayMode SelectedDisplayMode(const QRadioButton* hexy, const QRadioButton* asciii) {

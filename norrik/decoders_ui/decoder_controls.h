@@ -30,9 +30,9 @@ struct OptionFrame {
 OptionFrame MakeOptionFrame(QWidget* parent, const QString& caption, const QRect& geometry,
                             const QStringList& captions, int checked);
 
-// The "Display Mode" frame: buttons "Hex", "ASCII" and "Both", in that order.
-OptionFrame MakeDisplayModeFrame(QWidget* parent, const QRect& geometry,
-                                 decoders::DisplayMode selected);
+// The "Display Mode" frame with its buttons `Hexy` ("Hex"), `Asciii` ("ASCII") and `Both`.
+void MakeDisplayModeFrame(QWidget* parent, const QRect& geometry, decoders::DisplayMode selected,
+                          QRadioButton*& hexy, QRadioButton*& asciii, QRadioButton*& both);
 
 // The mode the frame's "Hex" and "ASCII" buttons select ("Both" when neither is checked).
 decoders::DisplayMode SelectedDisplayMode(const QRadioButton* hexy, const QRadioButton* asciii);

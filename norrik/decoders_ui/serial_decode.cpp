@@ -40,11 +40,7 @@ SerialDecode::SerialDecode(AppState& state, QWidget* parent)
                         defaults.frame == decoders::SerialFrame::EightDataBits ? 0 : 1);
     Eight = frame.buttons[0];
     Option3 = frame.buttons[1];
-    const OptionFrame display =
-        MakeDisplayModeFrame(this, Twips(5160, 600, 1215, 1275), defaults.display);
-    Hexy = display.buttons[0];
-    Asciii = display.buttons[1];
-    Both = display.buttons[2];
+    MakeDisplayModeFrame(this, Twips(5160, 600, 1215, 1275), defaults.display, Hexy, Asciii, Both);
 }
 
 int32_t SerialDecode::PolarityLoggedData(int32_t index, bool normalPolarity) {

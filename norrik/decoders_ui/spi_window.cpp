@@ -55,11 +55,7 @@ SPI::SPI(AppState& state, QWidget* parent)
                         defaults.msbFirst ? 0 : 1);
     msbfirst = order.buttons[0];
     lsbfirst = order.buttons[1];
-    const OptionFrame display =
-        MakeDisplayModeFrame(this, Twips(3480, 1200, 1335, 1275), defaults.display);
-    Hexy = display.buttons[0];
-    Asciii = display.buttons[1];
-    Both = display.buttons[2];
+    MakeDisplayModeFrame(this, Twips(3480, 1200, 1335, 1275), defaults.display, Hexy, Asciii, Both);
 
     BytesPerRowLabel = new QLabel("Bytes Per Row", this);
     BytesPerRowLabel->setGeometry(Twips(4980, 1200, 1455, 255));

@@ -81,6 +81,32 @@ class DecoderWindowsTest : public QObject {
         state.ScreenStart = screenStart;
     }
 
+    // The serial window on the 9600-baud capture, its line P0 chosen.
+    SerialDecode& SerialOnTextCapture() {
+        OpenCapture("uart_hello_9600.nrk");
+        form->MenuSerial_Click();
+        SerialDecode& window = *form->SerialDecodeWindow;
+        window.signal->setCurrentText("P0");
+        return window;
+    }
+
+    // The command line for the same decode.
+    const QStringList serialCli = {"decode", "serial", "--signal", "P0",
+                                   kCaptures + "/uart_hello_9600.nrk"};
+
+    // Decodes the 2-wire capture in its window and compares with the command line.
+    I2CDecode& TwoWireCaptureDecoded() {
+        OpenCapture("i2c_ad5258_restart.nrk");
+        form->MenuI2C_Click();
+        I2CDecode& window = *form->I2CDecodeWindow;
+        window.sdacombo->setCurrentText("P1");
+        window.sclcombo->setCurrentText("P0");
+        window.Command1->click();
+        CompareWithCli(window, {"decode", "i2c", "--sda", "P1", "--scl", "P0",
+                                kCaptures + "/i2c_ad5258_restart.nrk"});
+        return window;
+    }
+
     // The window's text equals the command line's for the same file and settings, and Text1
     // shows it with the screen's line ends.
     static void CompareWithCli(const DecoderWindow& window, const QStringList& arguments) {
@@ -200,10 +226,7 @@ private slots:
     }
 
     void serialCaptureDecodesAsTheCommandLineDoes() {
-        OpenCapture("uart_hello_9600.nrk");
-        form->MenuSerial_Click();
-        SerialDecode& window = *form->SerialDecodeWindow;
-        window.signal->setCurrentText("P0");
+        SerialDecode& window = SerialOnTextCapture();
         window.Asciii->setChecked(true);
         window.Command1->click();
         CompareWithCli(window, {"decode", "serial", "--signal", "P0", "--display", "ascii",
@@ -214,14 +237,7 @@ private slots:
     }
 
     void twoWireCaptureDecodesAsTheCommandLineDoes() {
-        OpenCapture("i2c_ad5258_restart.nrk");
-        form->MenuI2C_Click();
-        I2CDecode& window = *form->I2CDecodeWindow;
-        window.sdacombo->setCurrentText("P1");
-        window.sclcombo->setCurrentText("P0");
-        window.Command1->click();
-        CompareWithCli(window, {"decode", "i2c", "--sda", "P1", "--scl", "P0",
-                                kCaptures + "/i2c_ad5258_restart.nrk"});
+        const I2CDecode& window = TwoWireCaptureDecoded();
         QVERIFY(window.OutputText().find(" SlaveID: 35 Read\r\n") != std::string::npos);
         VerifyFinished(window);
     }
@@ -300,10 +316,7 @@ private slots:
     }
 
     void aPressDuringARunStartsNoSecondRun() {
-        OpenCapture("uart_hello_9600.nrk", 0);
-        form->MenuSerial_Click();
-        SerialDecode& window = *form->SerialDecodeWindow;
-        window.signal->setCurrentText("P0");
+        SerialDecode& window = SerialOnTextCapture();
         int presses = 0;
         {
             const DuringRun watch(window, [&] {
@@ -314,16 +327,12 @@ private slots:
             window.Command1->click();
         }
         QVERIFY(presses > 0);
-        CompareWithCli(window,
-                       {"decode", "serial", "--signal", "P0", kCaptures + "/uart_hello_9600.nrk"});
+        CompareWithCli(window, serialCli);
         VerifyFinished(window);
     }
 
     void closingDuringARunLetsTheRunFinishFirst() {
-        OpenCapture("uart_hello_9600.nrk", 0);
-        form->MenuSerial_Click();
-        QPointer<SerialDecode> window = form->SerialDecodeWindow;
-        window->signal->setCurrentText("P0");
+        QPointer<SerialDecode> window = &SerialOnTextCapture();
         {
             const DuringRun watch(*window, [&] {
                 window->close();
@@ -333,8 +342,7 @@ private slots:
         }
         QVERIFY(window != nullptr); // kept for the end of its run
         QCOMPARE(window->Status->text(), QString("Complete"));
-        CompareWithCli(*window,
-                       {"decode", "serial", "--signal", "P0", kCaptures + "/uart_hello_9600.nrk"});
+        CompareWithCli(*window, serialCli);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(window == nullptr);
         QVERIFY(form->SerialDecodeWindow == nullptr);
@@ -342,22 +350,11 @@ private slots:
 
     void scratchFileThatCannotBeWrittenStillShowsTheOutput() {
         QVERIFY(QDir().mkdir("temp.fil")); // a folder where the file should go
-        OpenCapture("i2c_ad5258_restart.nrk");
-        form->MenuI2C_Click();
-        I2CDecode& window = *form->I2CDecodeWindow;
-        window.sdacombo->setCurrentText("P1");
-        window.sclcombo->setCurrentText("P0");
-        window.Command1->click();
-        CompareWithCli(window, {"decode", "i2c", "--sda", "P1", "--scl", "P0",
-                                kCaptures + "/i2c_ad5258_restart.nrk"});
-        VerifyFinished(window);
+        VerifyFinished(TwoWireCaptureDecoded());
     }
 
     void baudRateWithoutAPositiveNumberSaysSo() {
-        OpenCapture("uart_hello_9600.nrk");
-        form->MenuSerial_Click();
-        SerialDecode& window = *form->SerialDecodeWindow;
-        window.signal->setCurrentText("P0");
+        SerialDecode& window = SerialOnTextCapture();
         for (const char* baud : {"0", "", "fast"}) {
             window.BaudRate->setText(baud);
             window.Command1->click();

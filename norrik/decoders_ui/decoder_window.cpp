@@ -100,8 +100,10 @@ void DecoderWindow::Command1_Click() {
     ShowStatus("Complete", kLightGreen);
     Command1->setEnabled(true);
     decoding_ = false;
-    if (closeAfterRun_)
+    // Closed during the run and not opened again from the menu since.
+    if (closeAfterRun_ && !isVisible())
         close();
+    closeAfterRun_ = false;
 }
 
 void DecoderWindow::closeEvent(QCloseEvent* event) {

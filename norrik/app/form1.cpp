@@ -180,9 +180,15 @@ void Form1::CreateMenus() {
 
     QMenu* viewMenu = menuBar()->addMenu("View");
     viewMenu->setObjectName("mview");
-    viewMenu->addAction("SPI Decoder")->setObjectName("MenuSPI");
-    viewMenu->addAction("I2C Decoder")->setObjectName("MenuI2C");
-    viewMenu->addAction("Async Serial Decoder")->setObjectName("MenuSerial");
+    QAction* menuSpi = viewMenu->addAction("SPI Decoder");
+    menuSpi->setObjectName("MenuSPI");
+    connect(menuSpi, &QAction::triggered, this, [this] { MenuSPI_Click(); });
+    QAction* menuI2c = viewMenu->addAction("I2C Decoder");
+    menuI2c->setObjectName("MenuI2C");
+    connect(menuI2c, &QAction::triggered, this, [this] { MenuI2C_Click(); });
+    QAction* menuSerial = viewMenu->addAction("Async Serial Decoder");
+    menuSerial->setObjectName("MenuSerial");
+    connect(menuSerial, &QAction::triggered, this, [this] { MenuSerial_Click(); });
     viewMenu->addAction("Scroll Waveforms Left")->setObjectName("mleft");
     viewMenu->addAction("Scroll Waveforms Right")->setObjectName("mright");
     viewMenu->addAction("Zoom to see All acquired data")->setObjectName("zoomall");

@@ -7,6 +7,7 @@
 #include "view/strip_text.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -26,6 +27,9 @@ namespace norrik {
 class ClickablePicture;
 class DiagnosticLog;
 class PictureSurface;
+class SerialDecode;
+class I2CDecode;
+class SPI;
 
 class Form1 : public QMainWindow {
 public:
@@ -81,6 +85,12 @@ public:
     // Printing.
     void PrintMenu_Click();
     void Command17_Click();
+
+    // Decoder windows: each opens without blocking the window and exists from its first opening
+    // until the user closes it.
+    void MenuSPI_Click();
+    void MenuI2C_Click();
+    void MenuSerial_Click();
 
     // Selecting an entry from code runs the list's handler exactly as a user's choice does.
     static void SelectEntry(QComboBox* list, int index);
@@ -142,6 +152,11 @@ public:
     QLabel* Label1 = nullptr;
     QLineEdit* SubScale = nullptr;
     QPushButton* Command2 = nullptr;
+
+    // Decoder windows; null while not open.
+    QPointer<SerialDecode> SerialDecodeWindow;
+    QPointer<I2CDecode> I2CDecodeWindow;
+    QPointer<SPI> SPIWindow;
 
 private:
     void CreateControls();

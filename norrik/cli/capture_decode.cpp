@@ -6,12 +6,12 @@
 
 namespace norrik::cli {
 
-bool DecodeCaptureFile(const CliRequest& request, std::string& text, std::string& error) {
+bool OpenCaptureFile(const std::string& file, OpenedCapture& capture, std::string& error) {
     PodcoreApi& pod = Podcore();
-    const char* name = request.file.c_str();
+    const char* name = file.c_str();
     uint32_t count = 0;
     if (pod.GetFileBufferSize(&count, name) == 0 && count == 0) {
-        error = "cannot read capture file '" + request.file + "'";
+        error = "cannot read capture file '" + file + "'";
         return false;
     }
     const auto maxSamples = static_cast<int32_t>(pod.GetMaxBufferSize());
@@ -19,19 +19,27 @@ bool DecodeCaptureFile(const CliRequest& request, std::string& text, std::string
     uint32_t* buffer = pod.MakeBuffer(static_cast<uint32_t>(sizing.bufferSamples));
     if (buffer == nullptr) {
         error = "cannot make a buffer of " + std::to_string(sizing.bufferSamples) +
-                " samples for '" + request.file + "'";
+                " samples for '" + file + "'";
         return false;
     }
     CaptureFileFields fields;
-    if (OpenCaptureFile(pod, fields, name) == 0 && count != 0) {
-        error = "cannot read the samples of '" + request.file + "'";
+    if (norrik::OpenCaptureFile(pod, fields, name) == 0 && count != 0) {
+        error = "cannot read the samples of '" + file + "'";
         return false;
     }
+    capture.bufferSamples = sizing.bufferSamples;
+    capture.rateCode = fields.rateCode;
+    return true;
+}
 
-    decoders::DecodeContext context{decoders::SampleReader(pod.LoggedData)};
+bool DecodeCaptureFile(const CliRequest& request, std::string& text, std::string& error) {
+    OpenedCapture capture;
+    if (!OpenCaptureFile(request.file, capture, error))
+        return false;
+    decoders::DecodeContext context{decoders::SampleReader(Podcore().LoggedData)};
     context.screenStart = request.start;
-    context.bufferSamples = sizing.bufferSamples;
-    context.rateCode = fields.rateCode;
+    context.bufferSamples = capture.bufferSamples;
+    context.rateCode = capture.rateCode;
     const decoders::DecodeHooks hooks = decoders::TextHooks(text);
     switch (request.decoder) {
     case decoders::DecoderKind::Serial:

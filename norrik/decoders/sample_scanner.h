@@ -62,12 +62,16 @@ private:
 
     void Load(int64_t start);
     void FindLevels(int bit);
+    void PackLane(int lane);
 
     const SampleReader samples_;
     int64_t start_ = std::numeric_limits<int64_t>::min(); // no block in hand
     std::array<uint32_t, kBlock> block_{};
     std::array<uint64_t, 32> levels_{};
     uint32_t levelsKnown_ = 0; // the bits whose levels are in levels_
+    // Byte `lane` of each sample of the block, for the lanes set in lanesKnown_.
+    alignas(16) std::array<std::array<uint8_t, kBlock>, 4> lanes_{};
+    uint32_t lanesKnown_ = 0;
 };
 
 } // namespace norrik::decoders

@@ -45,32 +45,37 @@ struct BlockLevels {
     static bool At(uint64_t levels, unsigned offset) { return ((levels >> offset) & 1) != 0; }
 };
 
-// The bits both data lines show at the rising and at the falling clock edges of one byte, in
-// the order they arrive; each line then takes those of its own edge.
-struct EdgeBits {
-    unsigned risingOut = 0;
-    unsigned risingIn = 0;
-    unsigned fallingOut = 0;
-    unsigned fallingIn = 0;
+// The levels both data lines show at the 16 transitions of one byte, the first transition in
+// the highest place. Transitions alternate between rising and falling, so each line's byte is
+// every other bit: those of its own edge.
+struct TransitionBits {
+    int count = 0;
+    unsigned dataOut = 0;
+    unsigned dataIn = 0;
 
-    void Add(bool rising, bool dataOut, bool dataIn) {
-        if (rising) {
-            risingOut = risingOut << 1 | (dataOut ? 1 : 0);
-            risingIn = risingIn << 1 | (dataIn ? 1 : 0);
-        } else {
-            fallingOut = fallingOut << 1 | (dataOut ? 1 : 0);
-            fallingIn = fallingIn << 1 | (dataIn ? 1 : 0);
-        }
+    void Add(bool out, bool in) {
+        dataOut = dataOut << 1 | (out ? 1 : 0);
+        dataIn = dataIn << 1 | (in ? 1 : 0);
+        ++count;
     }
 
-    // A line's byte from the bits of its edge: "msb first" puts the first bit highest, "lsb
-    // first" lowest.
-    static uint8_t Byte(unsigned bits, bool msbFirst) {
-        const auto byte = static_cast<uint8_t>(bits);
+    // A line's byte from the transitions of one direction; `firstRising` tells which those are.
+    // "msb first" puts the first bit highest, "lsb first" lowest.
+    static uint8_t Byte(unsigned bits, bool ofRising, bool firstRising, bool msbFirst) {
+        const auto byte = EveryOtherBit(ofRising == firstRising ? bits >> 1 : bits);
         return msbFirst ? byte : kReversed[byte];
     }
 
 private:
+    // Bits 0, 2, ... 14 of `bits`, packed into bits 0 to 7 in the same order.
+    static uint8_t EveryOtherBit(unsigned bits) {
+        bits &= 0x5555;
+        bits = (bits | bits >> 1) & 0x3333;
+        bits = (bits | bits >> 2) & 0x0F0F;
+        bits = (bits | bits >> 4) & 0x00FF;
+        return static_cast<uint8_t>(bits);
+    }
+
     static constexpr std::array<uint8_t, 256> kReversed = [] {
         std::array<uint8_t, 256> reversed{};
         for (unsigned value = 0; value < 256; ++value) {
@@ -142,45 +147,54 @@ private:
     // Collects one byte pair from `i` on and gives where the next search starts; kNoSample
     // at the end of the buffer.
     int64_t CollectByte(int64_t i) {
-        EdgeBits bits;
         BlockLevels& levels = levels_;
         levels.Refresh(run_, SampleScanner::BlockStart(i), lines_);
-        bool clockHigh = BlockLevels::At(levels.clock, static_cast<unsigned>(i - levels.start));
-        for (int transition = 0; transition < kTransitionsPerByte; ++transition) {
-            i = NextClockEdge(i, clockHigh, levels);
-            if (i == kNoSample)
-                return kNoSample;
-            const auto offset = static_cast<unsigned>(i - levels.start);
-            if (BlockLevels::At(levels.slaveSelect, offset)) {
-                run_.YieldAt(i); // deselected: the byte in the making is dropped
-                return i;
+        const bool startsHigh = BlockLevels::At(levels.clock, Offset(i));
+        TransitionBits bits;
+        uint64_t edges = levels.clockChanges & (~uint64_t{1} << Offset(i)); // after i
+        while (bits.count < kTransitionsPerByte) {
+            const bool clockHigh = startsHigh != (bits.count % 2 == 1);
+            if (!levels.plain) {
+                // A progress mark or the end of the buffer: the one next edge, found by the
+                // search that handles them.
+                i = run_.FindInBlocks(i, [&](int64_t start) {
+                    levels.Refresh(run_, start, lines_);
+                    return clockHigh ? ~levels.clock : levels.clock;
+                });
+                if (i == kNoSample)
+                    return kNoSample;
+                edges = uint64_t{1} << Offset(i);
+                if (levels.plain)
+                    edges |= levels.clockChanges & (~uint64_t{1} << Offset(i));
+            } else if (edges == 0) {
+                // On to the next block, its first sample compared with the last of this one.
+                levels.Refresh(run_, levels.start + SampleScanner::kBlock, lines_);
+                edges = levels.clock ^ (levels.clock << 1 | (clockHigh ? 1 : 0));
+                continue;
             }
-            clockHigh = !clockHigh;
-            bits.Add(clockHigh, BlockLevels::At(levels.dataOut, offset),
-                     BlockLevels::At(levels.dataIn, offset));
+            // The clock's edges in this block, taken in order.
+            for (; edges != 0 && bits.count < kTransitionsPerByte; edges &= edges - 1) {
+                const auto offset = static_cast<unsigned>(std::countr_zero(edges));
+                i = levels.start + offset;
+                if (BlockLevels::At(levels.slaveSelect, offset)) {
+                    run_.YieldAt(i); // deselected: the byte in the making is dropped
+                    return i;
+                }
+                bits.Add(BlockLevels::At(levels.dataOut, offset),
+                         BlockLevels::At(levels.dataIn, offset));
+            }
         }
+        const bool firstRising = !startsHigh;
+        const bool msbFirst = settings_.msbFirst;
         const bool outOnRising = settings_.dataOutEdge == ClockEdge::Rising;
         const bool inOnRising = settings_.dataInEdge == ClockEdge::Rising;
-        const bool msbFirst = settings_.msbFirst;
-        WritePair(EdgeBits::Byte(outOnRising ? bits.risingOut : bits.fallingOut, msbFirst),
-                  EdgeBits::Byte(inOnRising ? bits.risingIn : bits.fallingIn, msbFirst));
+        WritePair(TransitionBits::Byte(bits.dataOut, outOnRising, firstRising, msbFirst),
+                  TransitionBits::Byte(bits.dataIn, inOnRising, firstRising, msbFirst));
         run_.YieldAt(i);
         return i;
     }
 
-    // The first sample after `i` whose clock level differs from `clockHigh`, the level at i;
-    // `levels` holds the block of i and is left holding the block of the edge.
-    int64_t NextClockEdge(int64_t i, bool clockHigh, BlockLevels& levels) {
-        // Most edges lie in the same block, where the clock's changes answer at once.
-        const auto offset = static_cast<unsigned>(i - levels.start);
-        const uint64_t later = levels.clockChanges & (~uint64_t{1} << offset);
-        if (later != 0 && levels.plain)
-            return levels.start + std::countr_zero(later);
-        return run_.FindInBlocks(i, [&](int64_t start) {
-            levels.Refresh(run_, start, lines_);
-            return clockHigh ? ~levels.clock : levels.clock;
-        });
-    }
+    unsigned Offset(int64_t i) const { return static_cast<unsigned>(i - levels_.start); }
 
     void WritePair(uint8_t dataOut, uint8_t dataIn) {
         std::string& output = run_.Output();

@@ -1,4 +1,5 @@
 #include "decoder_test_support.h"
+#include "decoders/sample_scanner.h"
 #include "decoders/serial_decoder.h"
 #include "decoders/signal_names.h"
 #include "decoders/spi_decoder.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 namespace {
 
@@ -36,6 +38,26 @@ TEST(SampleReader, ReadsLikeLoggedData) {
     EXPECT_EQ(lastIndex, 0xFFFFFFFFu);
     library(int64_t{1} << 32);
     EXPECT_EQ(lastIndex, 0xFFFFFFFFu);
+}
+
+TEST(SampleScanner, LevelsOfEveryLineAsTheSamplesCarryThem) {
+    // Random words over three blocks; lines read in an order that mixes the bytes of a sample
+    // and comes back to a block already read.
+    std::mt19937 random(7);
+    std::vector<uint32_t> samples(3 * SampleScanner::kBlock);
+    for (uint32_t& sample : samples)
+        sample = static_cast<uint32_t>(random());
+    const SampleReader reader{std::span<const uint32_t>(samples)};
+    SampleScanner scanner(reader);
+    for (const int64_t start : {int64_t{0}, int64_t{64}, int64_t{0}, int64_t{128}}) {
+        for (const int bit : {5, 1, 16, 31, 0, 9, 20, 7, 24}) {
+            uint64_t expected = 0;
+            for (int j = 0; j < SampleScanner::kBlock; ++j)
+                expected |= uint64_t{(samples[start + j] >> bit) & 1} << j;
+            EXPECT_EQ(scanner.Levels(start, 1u << bit), expected) << start << " bit " << bit;
+        }
+        EXPECT_EQ(scanner.Levels(start, 0), 0u);
+    }
 }
 
 TEST(SignalNames, ListsAndMasks) {

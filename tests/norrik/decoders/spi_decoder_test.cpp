@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 namespace {
 
@@ -193,6 +194,105 @@ TEST(SpiDecoder, ScreenStartAtTheLastSampleOrBeyondWritesNothing) {
     const auto last = static_cast<int32_t>(samples.size() - 1);
     for (const int32_t start : {last, last + 1, last + 1000})
         EXPECT_EQ(Decoded(samples, FourWire(), start), "") << start;
+}
+
+// The decoder as a plain reading of its rules, one sample at a time: the faster scan must say
+// exactly what this says, about the same samples, at the same points.
+struct LiteralSpi {
+    uint32_t select;
+    uint32_t clock;
+    uint32_t dataOut;
+    uint32_t dataIn;
+    bool outOnRising;
+    bool inOnRising;
+
+    std::string Decode(const std::vector<uint32_t>& samples, int64_t position,
+                       std::vector<int32_t>& screenStarts) const {
+        const int64_t last = static_cast<int64_t>(samples.size()) - 1;
+        const auto high = [&](int64_t i, uint32_t line) { return (samples[i] & line) != 0; };
+        std::string text;
+        for (;;) {
+            int64_t i = position;
+            while (i < last && high(i, select))
+                ++i;
+            if (i >= last)
+                return text;
+            unsigned out = 0, in = 0;
+            bool deselected = false;
+            for (int transition = 0; transition < 16 && !deselected; ++transition) {
+                const bool noted = high(i, clock);
+                do {
+                    if (++i >= last)
+                        return text;
+                } while (high(i, clock) == noted);
+                if (high(i, select)) {
+                    deselected = true;
+                    break;
+                }
+                const bool rising = !noted;
+                if (rising == outOnRising)
+                    out = out / 2 + (high(i, dataOut) ? 128 : 0);
+                if (rising == inOnRising)
+                    in = in / 2 + (high(i, dataIn) ? 128 : 0);
+            }
+            if (!deselected) {
+                AppendQuotedByte(text, static_cast<uint8_t>(out));
+                text += "  ";
+                AppendQuotedByte(text, static_cast<uint8_t>(in));
+                text += "\r\n";
+            }
+            screenStarts.push_back(static_cast<int32_t>(i));
+            position = i;
+        }
+    }
+};
+
+// Random traffic: clock runs of 1 to 80 samples, so that edges fall on every place of a block
+// and bytes straddle blocks, with the select and the data lines changing at random.
+std::vector<uint32_t> RandomTraffic(std::mt19937& random, size_t count) {
+    std::vector<uint32_t> samples;
+    samples.reserve(count);
+    uint32_t levels = 0;
+    while (samples.size() < count) {
+        levels ^= kClock;
+        if (random() % 16 == 0)
+            levels ^= kSelect;
+        levels = (levels & ~(kOut | kIn)) | (random() & (kOut | kIn));
+        const size_t run = 1 + random() % (random() % 4 == 0 ? 80 : 6);
+        samples.insert(samples.end(), std::min(run, count - samples.size()), levels);
+    }
+    return samples;
+}
+
+TEST(SpiDecoder, RandomTrafficDecodesAsTheRulesReadSampleBySample) {
+    std::mt19937 random(20261210);
+    const struct {
+        size_t samples;
+        bool outOnRising;
+        bool inOnRising;
+    } cases[] = {
+        {3000, true, true},
+        {5000, false, true},
+        {(size_t{1} << 20) + 777, true, false}, // passes a progress mark
+    };
+    for (const auto& c : cases) {
+        const std::vector<uint32_t> samples = RandomTraffic(random, c.samples);
+        SpiSettings settings = FourWire();
+        settings.display = DisplayMode::Both;
+        settings.dataOutEdge = c.outOnRising ? ClockEdge::Rising : ClockEdge::Falling;
+        settings.dataInEdge = c.inOnRising ? ClockEdge::Rising : ClockEdge::Falling;
+        const LiteralSpi literal{kSelect, kClock, kOut, kIn, c.outOnRising, c.inOnRising};
+        for (const int32_t start : {0, 1, 63, 64, 200}) {
+            std::vector<int32_t> screenStarts;
+            const std::string expected = literal.Decode(samples, start, screenStarts);
+            const auto shown = Show(Context(samples, start), [&](const auto& x, const auto& h) {
+                return RunSpiDecode(x, settings, h);
+            });
+            screenStarts.push_back(start);
+            EXPECT_EQ(shown.text, HeaderText(DecoderKind::Spi) + expected) << start;
+            EXPECT_EQ(shown.screenStarts, screenStarts) << start;
+        }
+    }
 }
 
 } // namespace

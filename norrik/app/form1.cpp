@@ -120,6 +120,11 @@ void Form1::CreateAcquisitionControls() {
     Status->setGeometry(Twips(120, 600, 1215, 375));
     Status->setAlignment(Qt::AlignCenter);
     Status->setAutoFillBackground(true);
+    // "Triggered - Storing Data" takes two lines of a small font in the fixed box.
+    Status->setWordWrap(true);
+    QFont statusFont = Status->font();
+    statusFont.setPointSizeF(statusFont.pointSizeF() * 0.8);
+    Status->setFont(statusFont);
     Status->setToolTip("Acquisition Status");
     QPalette stopped = Status->palette();
     stopped.setColor(QPalette::Window, QColor(255, 0, 0));

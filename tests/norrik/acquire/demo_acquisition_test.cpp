@@ -6,6 +6,7 @@
 #include "input_box.h"
 #include "linked_pod_window.h"
 #include "trigger_pictures.h"
+#include "view/picture_surface.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -202,6 +203,17 @@ private slots:
         QCOMPARE(form->SignalLabel[4]->palette().color(QPalette::WindowText), QColor(Qt::black));
         QCOMPARE(Background(form->SignalLabel[7]), QColor(192, 0, 192));
         QCOMPARE(form->SignalLabel[7]->palette().color(QPalette::WindowText), QColor(Qt::white));
+    }
+
+    void theTopRowsCarrySinSoutResAndVddAsTheirLegend() {
+        // Rows from the top and the sample bit the legend names there.
+        const int legendBits[] = {16, 17, 19, 20};
+        for (int k = 0; k < 4; ++k) {
+            const PictureSurface* row = form->Wave[size_t(19 - k)];
+            QCOMPARE(form->Trig[size_t(legendBits[k])]->y(), row->y());
+            QCOMPARE(form->Trig[size_t(32 + legendBits[k])]->y(), row->y());
+        }
+        QVERIFY(form->Wave[19]->y() < form->Wave[16]->y());
     }
 
     void hiddenControlsStayReachableOutsideTheVisibleArea() {

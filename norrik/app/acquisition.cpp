@@ -157,8 +157,9 @@ void Form1::FinishCapture() {
     if (captureSource_ != CaptureSource::Demo)
         Podcore().StopCapture();
     if (state_.CapRunning != 0 && state_.CapBreaks != 0)
-        ShowMessage(this, {"PC to Pod Connection Failure", "There was a break in the sampled data. ",
-                           QMessageBox::Critical, QMessageBox::Ok});
+        ShowMessage(this,
+                    {"PC to Pod Connection Failure", "There was a break in the sampled data. ",
+                     QMessageBox::Critical, QMessageBox::Ok});
     state_.HaveCapture = true;
     ReadCaptureStatus();
     ShowCaptureStatus();

@@ -13,10 +13,9 @@ struct LabelColours {
 };
 
 // The resistor colours of indexes 0 to 7; yellow and green carry black text.
-constexpr std::array<QRgb, 8> kLabelBackgrounds = {qRgb(0, 0, 0),     qRgb(128, 64, 0),
-                                                   qRgb(192, 0, 0),   qRgb(255, 128, 0),
-                                                   qRgb(255, 255, 0), qRgb(0, 255, 0),
-                                                   qRgb(0, 0, 255),   qRgb(192, 0, 192)};
+constexpr std::array<QRgb, 8> kLabelBackgrounds = {
+    qRgb(0, 0, 0),     qRgb(128, 64, 0), qRgb(192, 0, 0), qRgb(255, 128, 0),
+    qRgb(255, 255, 0), qRgb(0, 255, 0),  qRgb(0, 0, 255), qRgb(192, 0, 192)};
 
 LabelColours ColoursOf(int index) {
     const bool darkText = index == 4 || index == 5;

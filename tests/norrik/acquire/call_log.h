@@ -27,11 +27,8 @@ struct CallLog {
                                     uint32_t post) {
             const int32_t result =
                 Instance().real.StartCapture(rate, mode, steps, count, buffer, length, post);
-            Instance().calls << QString("StartCapture %1 %2 %3 -> %4")
-                                    .arg(rate)
-                                    .arg(mode)
-                                    .arg(post)
-                                    .arg(result);
+            Instance().calls
+                << QString("StartCapture %1 %2 %3 -> %4").arg(rate).arg(mode).arg(post).arg(result);
             return result;
         };
         Podcore().StopCapture = [] {

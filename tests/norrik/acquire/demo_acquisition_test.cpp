@@ -217,17 +217,17 @@ private slots:
     }
 
     void hiddenControlsStayReachableOutsideTheVisibleArea() {
-        const QList<QWidget*> shown = {form->Command1, form->Status, form->Progress,
-                                       form->SizeList, form->TriggerPositionScroll};
+        const QList<QWidget*> shown = {form->Command1, form->Status, form->Progress, form->SizeList,
+                                       form->TriggerPositionScroll};
         for (QWidget* widget : shown)
             QVERIFY2(InsideVisibleArea(widget, form->client), qPrintable(widget->objectName()));
 
-        const QList<QWidget*> hidden = {form->RateList,  form->InternalCLK, form->ExternalCLK,
-                                        form->CLKEdge,   form->TRIGValid,   form->PodList,
-                                        form->Breaks,    form->Running,     form->Triggered,
-                                        form->StartP,    form->EndP,        form->Trigger,
-                                        form->Full,      form->Label13,     form->Label19,
-                                        form->SignalLabel[0], form->SignalLabel[7]};
+        const QList<QWidget*> hidden = {
+            form->RateList,      form->InternalCLK, form->ExternalCLK, form->CLKEdge,
+            form->TRIGValid,     form->PodList,     form->Breaks,      form->Running,
+            form->Triggered,     form->StartP,      form->EndP,        form->Trigger,
+            form->Full,          form->Label13,     form->Label19,     form->SignalLabel[0],
+            form->SignalLabel[7]};
         for (QWidget* widget : hidden) {
             QVERIFY(!widget->isHidden());
             QVERIFY(!InsideVisibleArea(widget, form->client));

@@ -17,7 +17,9 @@ TEST(PostTriggerSamples, LeavesTheShareAfterTheTriggerPlusOneBlockInWholeBlocks)
         int32_t expected;
     };
     const Case cases[] = {
-        {1048576, 10, 983040}, {1048576, 50, 589824}, {1048576, 90, 131072},
+        {1048576, 10, 983040},
+        {1048576, 50, 589824},
+        {1048576, 90, 131072},
         // 8 million samples at 37 %: 5078384.64 + 65536 rounds to 5143921, then whole blocks.
         {8060928, 37, 5111808},
         // A buffer below one block still asks for the one block the library needs.
@@ -46,7 +48,8 @@ TEST(ClockingMode, ExternalClockCombinesEdgeAndQualifier) {
     };
     const Case cases[] = {{0, 0, 4}, {1, 0, 5}, {0, 1, 6}, {1, 1, 7}, {0, 2, 8}, {1, 2, 9}};
     for (const Case& c : cases)
-        EXPECT_EQ(ClockingMode(true, c.edge, c.qualifier), c.mode) << int(c.edge) << int(c.qualifier);
+        EXPECT_EQ(ClockingMode(true, c.edge, c.qualifier), c.mode)
+            << int(c.edge) << int(c.qualifier);
 }
 
 TEST(FillDemoCaptureStatus, ReportsAFinishedCaptureWithTheTriggerAtThePositionsShare) {
@@ -75,9 +78,9 @@ TEST(PodWatchChangeOf, ArrivalAndRemovalFollowTheAttachedFlag) {
         PodWatchChange change;
     };
     const Case cases[] = {
-        {false, 1, PodWatchChange::Arrival},  {false, 3, PodWatchChange::Arrival},
-        {false, 0, PodWatchChange::None},     {false, -1, PodWatchChange::None},
-        {true, 0, PodWatchChange::Removal},   {true, -1, PodWatchChange::Removal},
+        {false, 1, PodWatchChange::Arrival}, {false, 3, PodWatchChange::Arrival},
+        {false, 0, PodWatchChange::None},    {false, -1, PodWatchChange::None},
+        {true, 0, PodWatchChange::Removal},  {true, -1, PodWatchChange::Removal},
         {true, 2, PodWatchChange::None},
     };
     for (const Case& c : cases)

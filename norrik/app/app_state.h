@@ -9,9 +9,10 @@ namespace norrik {
 
 enum TimeReferenceKind : uint8_t { kTriggerReference = 0, kXReference = 1, kOReference = 2 };
 
-// Sample bit shown by each waveform row: rows 0-15 are P0-P15, then Sin, Sout, RES, VDD.
+// Sample bit shown by each waveform row: rows 0-15 are P0-P15, then VDD, RES, Sout and Sin, so
+// that from the top (row 19) the rows read Sin, Sout, RES, VDD as the pin legend does.
 constexpr std::array<int, 20> kRowBit = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,
-                                         10, 11, 12, 13, 14, 15, 16, 17, 19, 20};
+                                         10, 11, 12, 13, 14, 15, 20, 19, 17, 16};
 constexpr int kRows = 20;
 constexpr int kSignalBits = 21;
 

@@ -61,6 +61,9 @@ void Form1::CreateControls() {
     CreateDisplayControls();
 
     CreateAcquisitionControls();
+    CreateCaptureStatusBoxes();
+    CreateSignalLabels();
+    CreateAcquisitionTimers();
 
     Command20 = new QPushButton("Help", client);
     Command20->setGeometry(Twips(12000, 5880, 1095, 855));
@@ -114,15 +117,29 @@ void Form1::CreateAcquisitionControls() {
     Command1->setGeometry(Twips(120, 120, 1215, 375));
     Command1->setToolTip("Click here to start and stop a capture with the settings at the right "
                          "and the trigger settings on the left.");
+    connect(Command1, &QPushButton::clicked, this, [this] { Acquire_Click(); });
     Status = new QLabel("Stopped", Frame1);
     Status->setGeometry(Twips(120, 600, 1215, 375));
     Status->setAlignment(Qt::AlignCenter);
     Status->setAutoFillBackground(true);
+    // "Triggered - Storing Data" takes two lines of a small font in the fixed box.
+    Status->setWordWrap(true);
+    QFont statusFont = Status->font();
+    statusFont.setPointSizeF(statusFont.pointSizeF() * 0.8);
+    Status->setFont(statusFont);
     Status->setToolTip("Acquisition Status");
+    QPalette stopped = Status->palette();
+    stopped.setColor(QPalette::Window, QColor(255, 0, 0));
+    Status->setPalette(stopped);
     Progress = new QProgressBar(Frame1);
     Progress->setGeometry(Twips(120, 1080, 1215, 195));
     Progress->setTextVisible(false);
     Progress->setToolTip("Progress of filling the buffer after the trigger occurs");
+    Progress->setRange(0, 100);
+    Progress->setValue(0);
+    QPalette bar = Progress->palette();
+    bar.setColor(QPalette::Highlight, QColor(0, 0, 255));
+    Progress->setPalette(bar);
 
     SizeList = new QComboBox(Frame1);
     SizeList->setEditable(true);
@@ -149,15 +166,19 @@ void Form1::CreateAcquisitionControls() {
         "CLK signal is an output - Plinket generates sample timing internally", Frame1);
     InternalCLK->setGeometry(Twips(120, 1920, 4335, 255));
     InternalCLK->setChecked(true);
+    connect(InternalCLK, &QRadioButton::clicked, this, [this] { InternalCLK_Click(); });
     ExternalCLK = new QRadioButton(
         "CLK signal is an input - Your circuit generates the sample timing externally", Frame1);
     ExternalCLK->setGeometry(Twips(120, 2220, 4335, 255));
+    connect(ExternalCLK, &QRadioButton::clicked, this, [this] { ExternalCLK_Click(); });
     CLKEdge = new ClickablePicture(Frame1);
     CLKEdge->setGeometry(Twips(120, 2520, 255, 255));
+    CLKEdge->onClick = [this] { CLKEdge_Click(); };
     Label11 = new QLabel("Data changes on CLK edge", Frame1);
     Label11->setGeometry(Twips(420, 2520, 2055, 255));
     TRIGValid = new ClickablePicture(Frame1);
     TRIGValid->setGeometry(Twips(120, 2820, 255, 255));
+    TRIGValid->onClick = [this] { TRIGValid_Click(); };
     Label12 = new QLabel("Capture on TRIG", Frame1);
     Label12->setGeometry(Twips(420, 2820, 2055, 255));
 }
@@ -195,7 +216,9 @@ void Form1::CreateMenus() {
     viewMenu->addAction("Zoom Out")->setObjectName("zoomout");
     viewMenu->addAction("Zoom In")->setObjectName("zoomin");
 
-    menuBar()->addAction("Acquire Signal Data")->setObjectName("macquire");
+    QAction* acquire = menuBar()->addAction("Acquire Signal Data");
+    acquire->setObjectName("macquire");
+    connect(acquire, &QAction::triggered, this, [this] { Acquire_Click(); });
 
     QMenu* helpMenu = menuBar()->addMenu("Help");
     helpMenu->setObjectName("HelpMenu");

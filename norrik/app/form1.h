@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+class QColor;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -21,6 +22,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QTimer;
 
 namespace norrik {
 
@@ -49,6 +51,22 @@ public:
     void PodList_Click();
     // Frees the sample buffer and makes one of this many samples (demo mode when that fails).
     void AllocateSampleBuffer(int32_t samples);
+
+    // Clock source and the external clock's picture buttons.
+    void InternalCLK_Click();
+    void ExternalCLK_Click();
+    void CLKEdge_Click();
+    void TRIGValid_Click();
+
+    // Acquisition cycle and pod watch.
+    void Acquire_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void FinishCapture();
+
+    // Signal labels.
+    void SignalLabel_Click(int index);
 
     // Module picture.
     void TW2Image_Click(int index);
@@ -126,6 +144,28 @@ public:
     std::array<ClickablePicture*, 7> TW2Image{};
     DiagnosticLog* Output = nullptr;
 
+    // Acquisition cycle: its timers and the hidden capture-status text boxes.
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer3 = nullptr;
+    QLineEdit* Breaks = nullptr;
+    QLineEdit* Running = nullptr;
+    QLineEdit* Triggered = nullptr;
+    QLineEdit* StartP = nullptr;
+    QLineEdit* EndP = nullptr;
+    QLineEdit* Trigger = nullptr;
+    QLineEdit* Full = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* Label15 = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label17 = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label19 = nullptr;
+
+    // Signal labels 0 to 7, named by the user.
+    std::array<ClickablePicture*, 8> SignalLabel{};
+
     // Trigger buttons: indexes 0 to 20 (first step) and 32 to 52 (second step); the others
     // stay null.
     std::array<ClickablePicture*, 53> Trig{};
@@ -167,6 +207,14 @@ private:
     void CreateDisplayControls();
     void CreateZoomFields();
     void ShowPodReady(bool ready);
+    void CreateAcquisitionTimers();
+    void CreateCaptureStatusBoxes();
+    void CreateSignalLabels();
+    void ShowStatus(const QString& caption, const QColor& background);
+    void ShowProgress(int percent);
+    void LockCaptureSettings(bool locked);
+    int32_t ReadCaptureStatus();
+    void ShowCaptureStatus();
     void DrawRow(int row);
     void DrawMarks(double column, uint8_t wideInk, uint8_t narrowInk, const char* label);
 
@@ -177,6 +225,12 @@ private:
     StripText stripText_;
     // The file name the Save As and Open dialog last returned; the next use starts there.
     QString CommonDialogFileName;
+    // Where the capture being run or finished comes from.
+    enum class CaptureSource { Demo, Pod, RefusedByPod };
+    CaptureSource captureSource_ = CaptureSource::Demo;
+    // FinishCapture calls under way; while any is, nothing new reaches the library.
+    int finishingCaptures_ = 0;
+    bool podWatchBusy_ = false;
 };
 
 } // namespace norrik

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,8 @@ namespace norrik {
 void Form1::Form_Load() {
     state_.PodAttached = false;
     InitializeSystem();
+    // The pod watch runs for the whole life of the window.
+    Timer2->start();
 }
 
 void Form1::ShowPodReady(bool ready) {

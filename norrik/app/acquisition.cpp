@@ -173,6 +173,10 @@ void Form1::FinishCapture() {
         LockCaptureSettings(false);
 }
 
+bool Form1::CaptureBusy() const {
+    return state_.Acquiring || finishingCaptures_ > 0;
+}
+
 void Form1::Timer3_Timer() {
     Timer3->stop();
     Command1->setEnabled(true);

@@ -22,20 +22,20 @@ namespace {
 // The settings block and at least one sample word.
 constexpr int64_t kSmallestCaptureFile = 80 + 4;
 
-// The capture engine writes into the buffer until it stops: a file must neither read a buffer
-// being filled nor free it.
-bool RefuseWhileAcquiring(QWidget* window, const AppState& state) {
-    if (!state.Acquiring)
+// The capture engine writes into the buffer until it has stopped: a file must neither read a
+// buffer being filled nor free it.
+bool RefuseWhileCapturing(Form1& window) {
+    if (!window.CaptureBusy())
         return false;
-    ShowMessage(window, {"Tarnwick Logic Analyzer", "Stop the capture before saving or opening "
-                                                    "a file."});
+    ShowMessage(&window, {"Tarnwick Logic Analyzer", "Stop the capture before saving or opening "
+                                                     "a file."});
     return true;
 }
 
 } // namespace
 
 void Form1::SaveCapture() {
-    if (RefuseWhileAcquiring(this, state_))
+    if (RefuseWhileCapturing(*this))
         return;
     const auto chosen = AskCaptureFileName(this, FileDialogKind::Save, CommonDialogFileName);
     if (!chosen)
@@ -53,7 +53,7 @@ void Form1::SaveCapture() {
 }
 
 void Form1::OpenCapture() {
-    if (RefuseWhileAcquiring(this, state_))
+    if (RefuseWhileCapturing(*this))
         return;
     const auto chosen = AskCaptureFileName(this, FileDialogKind::Open, CommonDialogFileName);
     if (!chosen)

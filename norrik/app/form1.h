@@ -64,6 +64,8 @@ public:
     void Timer2_Timer();
     void Timer3_Timer();
     void FinishCapture();
+    // A capture is running or being stopped: the library may still write the buffer.
+    bool CaptureBusy() const;
 
     // Signal labels.
     void SignalLabel_Click(int index);

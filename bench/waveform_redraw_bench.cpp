@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "harness.h"
 #include "podcore_api.h"
+#include "quiet_stdout.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,32 +13,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <unistd.h>
-#include <fcntl.h>
 #include <vector>
 
 namespace {
 
 constexpr double kFrameSeconds = 1.0 / 60;
 
-// The library writes six diagnostic lines per reduction; they are not part of the figures.
-class QuietStdout {
-public:
-    QuietStdout() : saved_(dup(STDOUT_FILENO)) {
-        std::fflush(stdout);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        close(null);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        dup2(saved_, STDOUT_FILENO);
-        close(saved_);
-    }
-
-private:
-    int saved_;
-};
+using bench::QuietStdout;
 
 double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());

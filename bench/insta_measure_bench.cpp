@@ -3,11 +3,10 @@
 // also over a line that never changes, where the edge searches read the whole capture.
 #include "form1.h"
 #include "harness.h"
-#include "podcore_api.h"
+#include "offscreen_window.h"
 #include "quiet_stdout.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -55,33 +54,19 @@ bool Report(const char* what, double move, double redraw) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const QString config = QDir::temp().filePath("bench_insta_measure");
-    qputenv("XDG_CONFIG_HOME", config.toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::PrepareOffscreen("bench_insta_measure");
     QApplication application(argc, argv);
-    std::string error;
-    if (!norrik::LoadPodcore({PODCORE_LIBRARY}, norrik::Podcore(), error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (!bench::BindBuiltPodcore())
         return 1;
-    }
     norrik::Form1 window;
-    norrik::PodcoreApi& pod = norrik::Podcore();
     norrik::AppState& state = window.State();
     bool met = true;
     {
         QuietStdout quiet;
         window.Form_Load();
-        pod.DeleteBuffer(state.SampleBuffer);
-        state.SampleBuffer = pod.MakeBuffer(kSamples);
-        if (state.SampleBuffer == nullptr) {
-            std::fprintf(stderr, "cannot allocate %u samples\n", kSamples);
+        if (!bench::MakeDemoCapture(window, kSamples))
             return 1;
-        }
-        state.BufferSamples = static_cast<int32_t>(kSamples);
         state.HaveCapture = true;
-        pod.DemoData();
-        window.ZoomAllSetting();
         window.RedrawWaveforms(); // the library's summary of the new samples, once
         window.InstaWidth->setChecked(true);
     }

@@ -1,12 +1,8 @@
 // The cursor read-outs and the insta-measure as the window draws them: which surfaces get ink,
 // the time reference buttons, the marks of each mode, and measurements on every row.
-#include "form1.h"
-#include "podcore_api.h"
-#include "view/picture_surface.h"
 #include "view/sample_scan.h"
-#include "window_under_test.h"
+#include "view_test_support.h"
 
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -18,10 +14,6 @@ namespace {
 
 constexpr QRgb kBlack = 0x000000;
 constexpr QRgb kWhite = 0xFFFFFF;
-
-QRgb Pixel(const PictureSurface* surface, int x, int y) {
-    return surface->Picture().pixel(x, y) & 0xFFFFFF;
-}
 
 // Whether any pixel of the picture has the colour, and only inside the given columns.
 bool InkWithin(const PictureSurface* surface, QRgb colour, int left, int right) {
@@ -37,10 +29,6 @@ bool InkWithin(const PictureSurface* surface, QRgb colour, int left, int right) 
         }
     }
     return found;
-}
-
-bool Holds(const PictureSurface* surface, QRgb colour) {
-    return InkWithin(surface, colour, 0, surface->ScaleWidth());
 }
 
 // Whether text in the colour was written on the white picture: some pixel is at least half
@@ -68,21 +56,14 @@ bool HoldsText(const PictureSurface* surface, QRgb colour) {
 
 } // namespace
 
-class MeasurementsTest : public QObject {
+class MeasurementsTest : public QObject, DemoCaptureWindow {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form1> window;
-
-    AppState& State() { return window->State(); }
-
-    // Demo samples (0xCCCCCCCC + k), one sample per column from sample 0.
+    // Demo samples (0xCCCCCCCC + k), one sample per column from sample 0, marks out of sight.
     void ShowDemoFromZero() {
-        window->ScaleP->setText(" 1");
-        window->SubScale->setText(" 0");
-        State().ScreenStart = 0;
         State().TriggerSample = State().XCursor = State().OCursor = 900000;
-        window->RedrawWaveforms();
+        ShowFrom(0, " 1", " 0");
     }
 
 private slots:
@@ -91,11 +72,7 @@ private slots:
         QVERIFY2(BindBuiltPodcore(error), error.c_str());
     }
 
-    void init() {
-        window = StartedWindow();
-        Podcore().DemoData();
-        State().HaveCapture = true;
-    }
+    void init() { StartWithDemoCapture(); }
 
     void cleanup() { window.reset(); }
 

@@ -1,31 +1,15 @@
 // The mouse on the rows, the cursor strip and the overview, driven through real mouse events
 // where the wiring matters and through the handlers for the arithmetic of each gesture.
-#include "form1.h"
-#include "podcore_api.h"
-#include "view/picture_surface.h"
-#include "window_under_test.h"
+#include "view_test_support.h"
 
-#include <QLineEdit>
 #include <QtTest>
 
 namespace norrik {
 
-class ViewMouseTest : public QObject {
+class ViewMouseTest : public QObject, DemoCaptureWindow {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form1> window;
-
-    AppState& State() { return window->State(); }
-
-    // A view from `start` at the given zoom, redrawn so that the centre is recorded.
-    void ShowFrom(int32_t start, const char* scale, const char* subScale) {
-        window->ScaleP->setText(scale);
-        window->SubScale->setText(subScale);
-        State().ScreenStart = start;
-        window->RedrawWaveforms();
-    }
-
     QRgb RowPixel(int row, int x, int y) const {
         return window->Wave[static_cast<size_t>(row)]->Picture().pixel(x, y) & 0xFFFFFF;
     }
@@ -36,11 +20,7 @@ private slots:
         QVERIFY2(BindBuiltPodcore(error), error.c_str());
     }
 
-    void init() {
-        window = StartedWindow();
-        Podcore().DemoData();
-        State().HaveCapture = true;
-    }
+    void init() { StartWithDemoCapture(); }
 
     void cleanup() { window.reset(); }
 

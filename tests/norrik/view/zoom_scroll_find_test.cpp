@@ -1,32 +1,18 @@
 // Zoom, scroll, centring and find from the buttons, the View menu and the scroll timers.
-#include "form1.h"
-#include "podcore_api.h"
 #include "trigger_steps.h"
-#include "window_under_test.h"
+#include "view_test_support.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
 namespace norrik {
 
-class ZoomScrollFindTest : public QObject {
+class ZoomScrollFindTest : public QObject, DemoCaptureWindow {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form1> window;
-
-    AppState& State() { return window->State(); }
-
-    void ShowFrom(int32_t start, const char* scale, const char* subScale) {
-        window->ScaleP->setText(scale);
-        window->SubScale->setText(subScale);
-        State().ScreenStart = start;
-        window->RedrawWaveforms();
-    }
-
     void ZoomAll() {
         window->ZoomAllSetting();
         window->RedrawWaveforms();
@@ -64,11 +50,7 @@ private slots:
         QVERIFY2(BindBuiltPodcore(error), error.c_str());
     }
 
-    void init() {
-        window = StartedWindow();
-        Podcore().DemoData();
-        State().HaveCapture = true;
-    }
+    void init() { StartWithDemoCapture(); }
 
     void cleanup() { window.reset(); }
 

@@ -4,40 +4,22 @@
 // reduction at 16,777,216 samples.
 #include "form1.h"
 #include "harness.h"
+#include "offscreen_window.h"
 #include "podcore_api.h"
+#include "quiet_stdout.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <unistd.h>
-#include <fcntl.h>
 #include <vector>
 
 namespace {
 
 constexpr double kFrameSeconds = 1.0 / 60;
 
-// The library writes six diagnostic lines per reduction; they are not part of the figures.
-class QuietStdout {
-public:
-    QuietStdout() : saved_(dup(STDOUT_FILENO)) {
-        std::fflush(stdout);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        close(null);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        dup2(saved_, STDOUT_FILENO);
-        close(saved_);
-    }
-
-private:
-    int saved_;
-};
+using bench::QuietStdout;
 
 double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
@@ -46,16 +28,9 @@ double Median(std::vector<double> times) {
 
 bool Measure(norrik::Form1& window, uint32_t samples) {
     norrik::PodcoreApi& pod = norrik::Podcore();
-    norrik::AppState& state = window.State();
-    pod.DeleteBuffer(state.SampleBuffer);
-    state.SampleBuffer = pod.MakeBuffer(samples);
-    if (state.SampleBuffer == nullptr) {
-        std::fprintf(stderr, "cannot allocate %u samples\n", samples);
+    const norrik::AppState& state = window.State();
+    if (!bench::MakeDemoCapture(window, samples))
         return false;
-    }
-    state.BufferSamples = static_cast<int32_t>(samples);
-    pod.DemoData();
-    window.ZoomAllSetting();
 
     const int columns = window.RowWidth();
     std::array<std::vector<uint8_t>, norrik::kSignalBits> levels;
@@ -111,17 +86,10 @@ bool Measure(norrik::Form1& window, uint32_t samples) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // A settings store of its own, so that the startup's writes leave the user's alone.
-    const QString config = QDir::temp().filePath("bench_waveform_redraw");
-    qputenv("XDG_CONFIG_HOME", config.toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::PrepareOffscreen("bench_waveform_redraw");
     QApplication application(argc, argv);
-    std::string error;
-    if (!norrik::LoadPodcore({PODCORE_LIBRARY}, norrik::Podcore(), error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (!bench::BindBuiltPodcore())
         return 1;
-    }
     norrik::Form1 window;
     {
         QuietStdout quiet;

@@ -53,7 +53,7 @@ struct AppState {
     int32_t CenterSample = 0;
     int32_t ScrollStep = 0;
     bool WaveMouseDown = false;
-    int32_t WaveDownX = 0;
+    float WaveDownX = 0;
     bool WaveDragged = false;
     int32_t HoverMarkX = 0;
     bool OverviewMouseDown = false;

@@ -23,6 +23,8 @@ Form1::Form1() {
     setWindowTitle("Tarnwick Logic Analyzer");
     CreateControls();
     CreateMenus();
+    ConnectViewMouse();
+    ConnectViewMenu();
     setCentralWidget(client);
     // The layout is fixed: nothing moves or resizes at run time.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -59,6 +61,8 @@ void Form1::CreateControls() {
     Frame2 = new QGroupBox("Display Control", client);
     Frame2->setGeometry(Twips(3720, 5640, 3255, 1335));
     CreateDisplayControls();
+    CreateViewCommands();
+    CreateInstaMeasureOptions();
 
     CreateAcquisitionControls();
     CreateCaptureStatusBoxes();

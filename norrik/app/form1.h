@@ -4,6 +4,8 @@
 #pragma once
 
 #include "app_state.h"
+#include "view/insta_measure.h"
+#include "view/scroll_steps.h"
 #include "view/strip_text.h"
 
 #include <QMainWindow>
@@ -91,6 +93,47 @@ public:
     void DrawTimeScaleAndReadouts();
     void DrawOverview();
     void Command2_Click();
+
+    // Cursor read-outs, the time reference and the insta-measure under the pointer.
+    void RefreshReadouts();
+    void Command12_Click();
+    void Command13_Click();
+    void Command14_Click();
+    void InstaOff_Click();
+    InstaMode SelectedInstaMode() const;
+    void InstaMeasure(int row, double x);
+
+    // The mouse on the rows, the cursor strip and the overview (button bits: left 1, right 2,
+    // middle 4; x in the surface's pixels).
+    void Wave_MouseDown(int row, int button, double x);
+    void Wave_MouseMove(int row, int button, double x);
+    void Wave_MouseUp(int row, int button, double x);
+    void XWindow_MouseDown(int button, double x);
+    void XWindow_MouseMove(int button, double x);
+    void Overview_MouseDown(int button, double x);
+    void Overview_MouseMove(int button, double x);
+    void Overview_MouseUp(int button, double x);
+
+    // Zoom, scroll, centring and find.
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void zoomin_Click();
+    void zoomout_Click();
+    void zoomall_Click();
+    void mleft_Click();
+    void mright_Click();
+    void ScrollLeft_MouseDown();
+    void ScrollLeft_MouseUp();
+    void ScrollTimerLeft_Timer();
+    void ScrollRight_MouseDown();
+    void ScrollRight_MouseUp();
+    void ScrollTimerRight_Timer();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Command11_Click();
 
     // Help and About.
     static QString HelpFilePath();
@@ -200,6 +243,26 @@ public:
     QPointer<I2CDecode> I2CDecodeWindow;
     QPointer<SPI> SPIWindow;
 
+    // Time reference, centring and find buttons, the trigger read-out and the insta-measure
+    // options: present, with their behaviour, outside the visible area.
+    PictureSurface* TValue = nullptr;
+    QPushButton* Command12 = nullptr;
+    QPushButton* Command13 = nullptr;
+    QPushButton* Command14 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command11 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    QRadioButton* InstaOff = nullptr;
+    QRadioButton* InstaWidth = nullptr;
+    QRadioButton* InstaFreq = nullptr;
+    QRadioButton* InstaPeriod = nullptr;
+    QRadioButton* InstaByte = nullptr;
+    QTimer* ScrollTimerLeft = nullptr;
+    QTimer* ScrollTimerRight = nullptr;
+
 private:
     void CreateControls();
     void CreateAcquisitionControls();
@@ -219,6 +282,24 @@ private:
     void ShowCaptureStatus();
     void DrawRow(int row);
     void DrawMarks(double column, uint8_t wideInk, uint8_t narrowInk, const char* label);
+    void CreateViewCommands();
+    void CreateInstaMeasureOptions();
+    void ConnectViewMouse();
+    void ConnectViewMenu();
+    void DrawInstaMark(int row, double x, const InstaMark& mark);
+    void DrawByteMark(int row, double x, uint32_t value);
+    int32_t InstaSearch(SampleStep step, uint32_t from, bool forward) const;
+    bool ZoomInAllowed() const;
+    bool ZoomOutAllowed() const;
+    void ZoomKeepingSampleAt(int32_t c, double x);
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomAll();
+    void ScrollOneStep(ScrollDirection direction);
+    void StartRepeatingScroll(ScrollDirection direction, QTimer* timer);
+    void RepeatScroll(ScrollDirection direction, QTimer* timer);
+    void CenterAndRedraw(int32_t sample);
+    void ShowFound(int32_t target);
 
     AppState state_;
     // Working arrays of the redraw: the column levels of sample bits 0 to 20 and one row's runs.

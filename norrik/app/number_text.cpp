@@ -13,11 +13,31 @@ std::string PlainText(int64_t value) {
     return value < 0 ? digits : " " + digits;
 }
 
-std::string PlainText(double value) {
+namespace {
+
+// Shortest decimal text with up to `digits` significant digits, a blank before non-negative
+// values.
+std::string GeneralText(double value, int digits) {
     if (value == 0)
         value = 0; // no "-0"
     char text[64];
-    std::snprintf(text, sizeof text, value < 0 ? "%.15g" : " %.15g", value);
+    std::snprintf(text, sizeof text, value < 0 ? "%.*g" : " %.*g", digits, value);
+    return text;
+}
+
+} // namespace
+
+std::string PlainText(double value) {
+    return GeneralText(value, 15);
+}
+
+std::string PlainSingleText(float value) {
+    return GeneralText(value, 7);
+}
+
+std::string HexText(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
     return text;
 }
 

@@ -15,6 +15,12 @@ std::string PlainText(int64_t value);
 // General decimal text of a real value, up to 15 significant digits: " 2", " 1939.41", "-0.5".
 std::string PlainText(double value);
 
+// General decimal text of a single-precision value, up to 7 significant digits: " 41.667".
+std::string PlainSingleText(float value);
+
+// Upper-case hexadecimal without leading zeros: "3A5", "0".
+std::string HexText(uint32_t value);
+
 // "##0.0#": at least one digit before the point, one or two after, halves away from zero,
 // a minus sign for negative values, no leading blank.
 std::string FormatTwoDecimals(double value);

@@ -1,5 +1,6 @@
 #include "view/picture_surface.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace norrik {
@@ -33,6 +34,29 @@ void PictureSurface::paintEvent(QPaintEvent*) {
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
     painter.drawImage(inset, inset, picture_);
+}
+
+void PictureSurface::TrackMouse(MouseHandler moveHandler) {
+    onMouseMove = std::move(moveHandler);
+    setMouseTracking(true);
+}
+
+void PictureSurface::Report(const MouseHandler& handler, int button,
+                            const QMouseEvent* event) const {
+    if (handler)
+        handler(button, event->position().x() - (bordered_ ? 1 : 0));
+}
+
+void PictureSurface::mousePressEvent(QMouseEvent* event) {
+    Report(onMouseDown, event->button(), event);
+}
+
+void PictureSurface::mouseMoveEvent(QMouseEvent* event) {
+    Report(onMouseMove, event->buttons().toInt(), event);
+}
+
+void PictureSurface::mouseReleaseEvent(QMouseEvent* event) {
+    Report(onMouseUp, event->button(), event);
 }
 
 } // namespace norrik

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+
 namespace norrik {
 
 class PictureSurface : public QWidget {
@@ -25,10 +27,24 @@ public:
     // Fills the picture with the background colour.
     void Cls();
 
+    // Mouse events: the button as a bit set (left 1, right 2, middle 4; the buttons held for a
+    // move) and the pointer's x in the picture's pixels. Setting onMouseMove also reports moves
+    // without a button held.
+    using MouseHandler = std::function<void(int button, double x)>;
+    MouseHandler onMouseDown;
+    MouseHandler onMouseMove;
+    MouseHandler onMouseUp;
+    void TrackMouse(MouseHandler moveHandler);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void Report(const MouseHandler& handler, int button, const QMouseEvent* event) const;
+
     QImage picture_;
     bool bordered_;
     uint background_;

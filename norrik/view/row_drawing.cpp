@@ -8,11 +8,38 @@
 
 namespace norrik {
 
+namespace {
+
+QRgb Inverse(QRgb colour) {
+    return 0xFF000000u | ~colour;
+}
+
+} // namespace
+
 const QList<QRgb>& RowColourTable() {
-    static const QList<QRgb> table = {0xFFFFFFFF, 0xFF000000, 0xFF800000, 0xFFFF0000,
-                                      0xFF008000, 0xFF00FF00, 0xFF000080, 0xFF0000FF,
-                                      0xFFC0C0C0, 0xFF000000};
+    static const QList<QRgb> table = [] {
+        QList<QRgb> inks = {0xFFFFFFFF, 0xFF000000, 0xFF800000, 0xFFFF0000, 0xFF008000,
+                            0xFF00FF00, 0xFF000080, 0xFF0000FF, 0xFFC0C0C0, 0xFF000000};
+        for (int i = 0; i < kInks; ++i)
+            inks.append(Inverse(inks[i]));
+        return inks;
+    }();
     return table;
+}
+
+void SetTraceColour(QImage& row, QRgb colour) {
+    row.setColor(kTrace, colour);
+    row.setColor(kTrace + kInks, Inverse(colour));
+}
+
+void InvertColumn(QImage& row, int x) {
+    const raster::IndexPixels pixels(row);
+    if (x < 0 || x >= pixels.width)
+        return;
+    for (int y = 0; y < pixels.height; ++y) {
+        uint8_t& pixel = pixels.first[y * pixels.stride + x];
+        pixel = static_cast<uint8_t>(pixel < kInks ? pixel + kInks : pixel - kInks);
+    }
 }
 
 namespace {

@@ -13,20 +13,28 @@ namespace norrik {
 
 // Indexes of a row picture's colour table.
 enum RowInk : uint8_t {
-    kPaper,     // white background
-    kTrace,     // the row's signal colour, set before each row is drawn
-    kDarkRed,   // trigger mark
+    kPaper,   // white background
+    kTrace,   // the row's signal colour, set before each row is drawn
+    kDarkRed, // trigger mark
     kRed,
     kDarkGreen, // O cursor mark
     kGreen,
-    kDarkBlue,  // X cursor mark
+    kDarkBlue, // X cursor mark
     kBlue,
     kLightGrey, // centre line
-    kBlackInk,  // division ticks
+    kBlackInk,  // division ticks, insta-measure marks
+    kInks,
 };
 
-// The colour table of a row picture (the trace colour still black).
+// The colour table of a row picture (the trace colour still black), followed by the inverse of
+// each ink at its index + kInks, so that inverting a pixel is a change of index.
 const QList<QRgb>& RowColourTable();
+
+// Sets the trace colour of a row picture, and its inverse.
+void SetTraceColour(QImage& row, QRgb colour);
+
+// Inverts every pixel of column x of a row picture; a second call restores them.
+void InvertColumn(QImage& row, int x);
 
 // Pixel rows of the levels within a signal row of height h.
 constexpr int kHighY = 4;

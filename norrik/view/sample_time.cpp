@@ -54,15 +54,22 @@ float TimeOfSample(const AppState& state, int32_t sample) {
 }
 
 std::string FormatSampleTime(const AppState& state, int32_t sample) {
-    const double t = TimeNs(state, sample);
-    const double a = std::fabs(t);
-    if (a < 1e3)
-        return FormatTwoDecimals(t) + "ns";
-    if (a < 1e6)
-        return FormatTwoDecimals(t / 1e3) + "us";
-    if (a < 1e9)
-        return FormatTwoDecimals(t / 1e6) + "ms";
-    return FormatTwoDecimals(t / 1e9) + "s";
+    return FormatTimeNs(TimeNs(state, sample));
+}
+
+TimeUnit TimeUnitOf(double magnitudeNs) {
+    if (magnitudeNs < 1e3)
+        return {1, "ns"};
+    if (magnitudeNs < 1e6)
+        return {1e3, "us"};
+    if (magnitudeNs < 1e9)
+        return {1e6, "ms"};
+    return {1e9, "s"};
+}
+
+std::string FormatTimeNs(double t) {
+    const TimeUnit unit = TimeUnitOf(std::fabs(t));
+    return FormatTwoDecimals(t / unit.divisor) + unit.name;
 }
 
 } // namespace norrik

@@ -19,6 +19,17 @@ int32_t TimeReferenceSample(const AppState& state);
 // Time of sample s in ns relative to the reference, rounded to single precision.
 float TimeOfSample(const AppState& state, int32_t sample);
 
+// The unit that times of a given size in ns are written in: "ns", "us", "ms" or "s", and the
+// divisor that takes nanoseconds to it.
+struct TimeUnit {
+    double divisor;
+    const char* name;
+};
+TimeUnit TimeUnitOf(double magnitudeNs);
+
+// "##0.0#" of a time in ns, in the unit chosen by its size before rounding: 0.0ns, -2.5us.
+std::string FormatTimeNs(double t);
+
 // "##0.0#" of the time in the unit chosen by its size before rounding: 0.0ns, 41.67ns, -2.5us.
 std::string FormatSampleTime(const AppState& state, int32_t sample);
 

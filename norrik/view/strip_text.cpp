@@ -35,7 +35,7 @@ QRgb Over(QRgb stamp, QRgb picture) {
 
 } // namespace
 
-StripText::StripText() : fonts_{Arial(6.75, false), Arial(8.25, true)} {}
+StripText::StripText() : fonts_{Arial(6.75, false), Arial(8.25, true), Arial(8.25, false)} {}
 
 StripText::Stamp StripText::Render(StripFont font, QRgb colour, const QString& text) const {
     const QFont& face = fonts_[static_cast<size_t>(font)];
@@ -63,8 +63,7 @@ StripText::Stamp StripText::Render(StripFont font, QRgb colour, const QString& t
     return inked;
 }
 
-void StripText::Write(QImage& picture, double x, double y, StripFont font, QRgb colour,
-                      const QString& text) {
+const StripText::Stamp& StripText::StampOf(StripFont font, QRgb colour, const QString& text) {
     const QString key = QString::number(static_cast<int>(font)) + QString::number(colour, 16) +
                         QChar('|') + text;
     auto found = stamps_.constFind(key);
@@ -73,17 +72,42 @@ void StripText::Write(QImage& picture, double x, double y, StripFont font, QRgb 
             stamps_.clear();
         found = stamps_.insert(key, Render(font, colour, text));
     }
-    const raster::ColourPixels pixels(picture);
+    return *found;
+}
+
+namespace {
+
+// Calls put(pixel, ink) for each inked pixel of the stamp that falls inside the picture, the
+// stamp's top-left corner at (x, y).
+template <typename Pixel, typename Put>
+void Stamped(raster::Pixels<Pixel> pixels, double x, double y,
+             const std::vector<StripText::InkedPixel>& stamp, Put put) {
     const int left = raster::PixelOf(x, pixels.width);
     const int top = raster::PixelOf(y, pixels.height);
-    for (const InkedPixel& ink : *found) {
+    for (const StripText::InkedPixel& ink : stamp) {
         const int column = left + ink.x;
         const int row = top + ink.y;
         if (column < 0 || column >= pixels.width || row < 0 || row >= pixels.height)
             continue;
-        QRgb& target = pixels.first[row * pixels.stride + column];
-        target = Over(ink.colour, target);
+        put(pixels.first[row * pixels.stride + column], ink.colour);
     }
+}
+
+} // namespace
+
+void StripText::Write(QImage& picture, double x, double y, StripFont font, QRgb colour,
+                      const QString& text) {
+    Stamped(raster::ColourPixels(picture), x, y, StampOf(font, colour, text),
+            [](QRgb& target, QRgb ink) { target = Over(ink, target); });
+}
+
+void StripText::WriteIndexed(QImage& picture, double x, double y, StripFont font, uint8_t index,
+                             const QString& text) {
+    Stamped(raster::IndexPixels(picture), x, y, StampOf(font, 0xFF000000, text),
+            [index](uint8_t& target, QRgb ink) {
+                if (qAlpha(ink) >= 128)
+                    target = index;
+            });
 }
 
 } // namespace norrik

@@ -9,21 +9,16 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace norrik {
 
-enum class StripFont { TimeScale, CursorStrip }; // Arial 6.75 point; Arial 8.25 point bold
+// Arial 6.75 point; Arial 8.25 point bold; Arial 8.25 point for the read-outs and the rows.
+enum class StripFont { TimeScale, CursorStrip, Plain };
 
 class StripText {
 public:
-    StripText();
-
-    // Writes text with its top-left corner at (x, y) (the pixel nearest to it).
-    void Write(QImage& picture, double x, double y, StripFont font, QRgb colour,
-               const QString& text);
-
-private:
     // A rendered text kept as its inked pixels only (premultiplied), most of a text's box being
     // empty.
     struct InkedPixel {
@@ -31,11 +26,25 @@ private:
         int y;
         QRgb colour;
     };
+
+    StripText();
+
+    // Writes text with its top-left corner at (x, y) (the pixel nearest to it).
+    void Write(QImage& picture, double x, double y, StripFont font, QRgb colour,
+               const QString& text);
+
+    // The same into an 8-bit picture, in one colour index: the pixels the text covers at least
+    // half.
+    void WriteIndexed(QImage& picture, double x, double y, StripFont font, uint8_t index,
+                      const QString& text);
+
+private:
     using Stamp = std::vector<InkedPixel>;
 
     Stamp Render(StripFont font, QRgb colour, const QString& text) const;
+    const Stamp& StampOf(StripFont font, QRgb colour, const QString& text);
 
-    std::array<QFont, 2> fonts_;
+    std::array<QFont, 3> fonts_;
     QHash<QString, Stamp> stamps_;
 };
 

@@ -27,14 +27,27 @@ double ColumnOfSample(const AppState& state, int32_t sample) {
     return state.SubScale != 0 ? offset * state.SubScale : offset;
 }
 
+int32_t SampleAtColumn(const AppState& state, double x) {
+    return RoundHalfEvenToInt32(state.ScreenStart + SamplesOfColumns(state, x));
+}
+
+int32_t StartKeepingSampleAt(const AppState& state, int32_t c, double x) {
+    return RoundHalfEvenToInt32(c - SamplesOfColumns(state, x));
+}
+
 void CenterViewOn(AppState& state, int32_t p, int rowWidth) {
-    state.ScreenStart = RoundHalfEvenToInt32(p - SamplesOfColumns(state, HalfWidth(rowWidth)));
+    state.ScreenStart = StartKeepingSampleAt(state, p, HalfWidth(rowWidth));
     state.CenterSample = p;
 }
 
 void CenterCheck(AppState& state, int rowWidth) {
+    // At an odd number of samples per column two neighbouring samples centre the view alike;
+    // the one it was centred on stays its centre, so that Find goes on from there.
+    const float half = HalfWidth(rowWidth);
     const int32_t center =
-        RoundHalfEvenToInt32(state.ScreenStart + SamplesOfColumns(state, HalfWidth(rowWidth)));
+        StartKeepingSampleAt(state, state.CenterSample, half) == state.ScreenStart
+            ? state.CenterSample
+            : SampleAtColumn(state, half);
     state.CenterSample = center;
     if (center < 0)
         CenterViewOn(state, 0, rowWidth);

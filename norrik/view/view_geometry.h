@@ -21,10 +21,17 @@ double VisibleSpan(const AppState& state, int rowWidth);
 // The column (a real number) that shows sample s; used for the trigger and cursor marks.
 double ColumnOfSample(const AppState& state, int32_t sample);
 
+// The sample at column x (possibly fractional), to the nearest integer, halves to even.
+int32_t SampleAtColumn(const AppState& state, double x);
+
+// The `ScreenStart` that puts sample c at column x, so that a zoom keeps it under the pointer.
+int32_t StartKeepingSampleAt(const AppState& state, int32_t c, double x);
+
 // Puts sample p at the centre column: sets `ScreenStart` and `CenterSample`.
 void CenterViewOn(AppState& state, int32_t p, int rowWidth);
 
-// Recomputes `CenterSample` from `ScreenStart` and recentres on 0 or `BufferSamples` when the
+// Recomputes `CenterSample` from `ScreenStart` (keeping it where it still centres the view, as
+// after centring on a sample) and recentres on 0 or `BufferSamples` when the
 // centre lies outside the buffer.
 void CenterCheck(AppState& state, int rowWidth);
 

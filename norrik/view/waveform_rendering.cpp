@@ -79,7 +79,7 @@ void Form1::DrawRow(int row) {
     const std::vector<uint8_t>& levels = ColumnLevels[static_cast<size_t>(kRowBit[row])];
     Podcore().CreateVectors(levels.data(), RunList.data(), static_cast<uint32_t>(levels.size()));
     QImage& picture = Wave[static_cast<size_t>(row)]->Picture();
-    picture.setColor(kTrace, Opaque(state_.SignalColors[static_cast<size_t>(row)]));
+    SetTraceColour(picture, Opaque(state_.SignalColors[static_cast<size_t>(row)]));
     DrawRuns(picture, RunList.data(), std::min(levels.size(), RunList.size()));
 }
 
@@ -117,6 +117,7 @@ void Form1::DrawTimeScaleAndReadouts() {
                                          kLightGrey);
         }
     }
+    RefreshReadouts();
 }
 
 void Form1::DrawOverview() {

@@ -2,10 +2,11 @@
 // order, the time scale, the overview, and a zoom setting broken by hand.
 #include "form1.h"
 #include "podcore_api.h"
-#include "window_under_test.h"
 #include "view/picture_surface.h"
 #include "view/row_drawing.h"
 #include "view/zoom_setting.h"
+#include "view_test_support.h"
+#include "window_under_test.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,19 +28,6 @@ constexpr QRgb kLightGrey = 0xC0C0C0;
 constexpr QRgb kGrey = 0x808080;
 constexpr QRgb kBlack = 0x000000;
 } // namespace rgb
-
-QRgb Pixel(const PictureSurface* surface, int x, int y) {
-    return surface->Picture().pixel(x, y) & 0xFFFFFF;
-}
-
-bool Holds(const PictureSurface* surface, QRgb colour) {
-    const QImage& picture = surface->Picture();
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if ((picture.pixel(x, y) & 0xFFFFFF) == colour)
-                return true;
-    return false;
-}
 
 } // namespace
 

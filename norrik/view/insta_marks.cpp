@@ -1,0 +1,106 @@
+// The insta-measure on a waveform row: the measurement under the pointer in the chosen mode,
+// drawn over a fresh redraw so that the previous position's marks disappear.
+#include "form1.h"
+#include "number_text.h"
+#include "podcore_api.h"
+#include "view/picture_surface.h"
+#include "view/raster.h"
+#include "view/row_drawing.h"
+
+#include <QRadioButton>
+
+#include <array>
+
+namespace norrik {
+namespace {
+
+// The pixel row of the measurement line within a row picture of height h.
+int MarkY(int rowHeight) {
+    return static_cast<int>(RoundHalfEven(rowHeight / 2.0 + 3));
+}
+
+// The library's search takes a pattern on bits 0 to 7 only.
+constexpr uint32_t kLibraryPatternBits = 0xFF;
+
+} // namespace
+
+InstaMode Form1::SelectedInstaMode() const {
+    if (InstaByte->isChecked())
+        return InstaMode::Byte;
+    if (InstaWidth->isChecked())
+        return InstaMode::Width;
+    if (InstaFreq->isChecked())
+        return InstaMode::Frequency;
+    if (InstaPeriod->isChecked())
+        return InstaMode::Period;
+    return InstaMode::Off;
+}
+
+void Form1::InstaOff_Click() {
+    RedrawWaveforms();
+}
+
+int32_t Form1::InstaSearch(SampleStep step, uint32_t from, bool forward) const {
+    if ((step.mask & ~kLibraryPatternBits) == 0) {
+        const std::array<uint8_t, 2> pattern = {static_cast<uint8_t>(step.mask),
+                                                static_cast<uint8_t>(step.value)};
+        return Podcore().SearchForTrigger(pattern.data(), 1, from, forward ? 1 : 0);
+    }
+    // Lines above bit 7: the same one-step search over the samples themselves.
+    const std::span<const uint32_t> samples = CaptureSamples(state_);
+    return forward ? SearchStepForward(samples, step, from)
+                   : SearchStepBackward(samples, step, from);
+}
+
+void Form1::InstaMeasure(int row, double x) {
+    const InstaMode mode = SelectedInstaMode();
+    if (mode == InstaMode::Off)
+        return;
+    const int32_t s = InstaSample(state_, x);
+    const auto value = static_cast<uint32_t>(Podcore().LoggedData(static_cast<uint32_t>(s)));
+    if (mode == InstaMode::Byte) {
+        RedrawWaveforms();
+        DrawByteMark(row, x, value);
+        return;
+    }
+    const uint32_t bitMask = 1u << kRowBit[static_cast<size_t>(row)];
+    const InstaEdges edges =
+        FindInstaEdges(bitMask, value, s, [this](SampleStep step, uint32_t from, bool forward) {
+            return InstaSearch(step, from, forward);
+        });
+    RedrawWaveforms();
+    PictureSurface* wave = Wave[static_cast<size_t>(row)];
+    DrawInstaMark(row, x, MeasureMark(state_, mode, edges, wave->ScaleWidth()));
+}
+
+void Form1::DrawByteMark(int row, double x, uint32_t value) {
+    for (PictureSurface* wave : Wave)
+        raster::FillBox<uint8_t>(raster::IndexPixels(wave->Picture()), x, 0.0, x, 30.0, kBlackInk);
+    QImage& picture = Wave[static_cast<size_t>(row)]->Picture();
+    stripText_.WriteIndexed(picture, x + 2, MarkY(picture.height()) - 11, StripFont::Plain,
+                            kBlackInk, QString::fromStdString(ByteText(value)));
+}
+
+void Form1::DrawInstaMark(int row, double x, const InstaMark& mark) {
+    QImage& picture = Wave[static_cast<size_t>(row)]->Picture();
+    const raster::IndexPixels pixels(picture);
+    const int y = MarkY(picture.height());
+    if (mark.left && mark.right)
+        raster::FillBox<uint8_t>(pixels, *mark.left, y, *mark.right, y, kBlackInk);
+    // Arrowheads point outwards at the edges found.
+    if (mark.left) {
+        const double xl = *mark.left;
+        raster::Line<uint8_t>(pixels, xl, y, xl + 3, y + 3, kBlackInk);
+        raster::Line<uint8_t>(pixels, xl, y, xl + 3, y - 3, kBlackInk);
+    }
+    if (mark.right) {
+        const double xr = *mark.right;
+        raster::Line<uint8_t>(pixels, xr, y, xr - 3, y + 3, kBlackInk);
+        raster::Line<uint8_t>(pixels, xr, y, xr - 3, y - 3, kBlackInk);
+    }
+    if (!mark.text.empty())
+        stripText_.WriteIndexed(picture, x, y - 13, StripFont::Plain, kBlackInk,
+                                QString::fromStdString(mark.text));
+}
+
+} // namespace norrik

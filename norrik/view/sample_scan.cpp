@@ -1,0 +1,74 @@
+#include "view/sample_scan.h"
+
+#include <algorithm>
+
+namespace norrik {
+namespace {
+
+// Samples tested together before looking for the one that matched; the loop over a stretch
+// has no branch per sample, so the compiler turns it into vector instructions.
+constexpr uint32_t kStretch = 64;
+
+bool AnyMatch(const uint32_t* stretch, SampleStep step) {
+    uint32_t hits = 0;
+    for (uint32_t k = 0; k < kStretch; ++k)
+        hits |= static_cast<uint32_t>((stretch[k] & step.mask) == step.value);
+    return hits != 0;
+}
+
+bool Matches(uint32_t sample, SampleStep step) {
+    return (sample & step.mask) == step.value;
+}
+
+} // namespace
+
+std::span<const uint32_t> CaptureSamples(const AppState& state) {
+    if (state.SampleBuffer == nullptr || state.BufferSamples <= 0)
+        return {};
+    return {state.SampleBuffer, static_cast<size_t>(state.BufferSamples)};
+}
+
+std::optional<uint32_t> FirstMatch(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
+                                   SampleStep step) {
+    end = static_cast<uint32_t>(std::min<size_t>(end, samples.size()));
+    const uint32_t* data = samples.data();
+    uint32_t i = first;
+    while (i < end && end - i >= kStretch && !AnyMatch(data + i, step))
+        i += kStretch;
+    for (; i < end; ++i) {
+        if (Matches(data[i], step))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<uint32_t> LastMatch(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
+                                  SampleStep step) {
+    end = static_cast<uint32_t>(std::min<size_t>(end, samples.size()));
+    const uint32_t* data = samples.data();
+    uint32_t i = end;
+    while (i > first && i - first >= kStretch && !AnyMatch(data + i - kStretch, step))
+        i -= kStretch;
+    for (; i > first; --i) {
+        if (Matches(data[i - 1], step))
+            return i - 1;
+    }
+    return std::nullopt;
+}
+
+int32_t SearchStepForward(std::span<const uint32_t> samples, SampleStep step, uint32_t from) {
+    if (from >= samples.size())
+        return static_cast<int32_t>(from);
+    const std::optional<uint32_t> match =
+        FirstMatch(samples, from, static_cast<uint32_t>(samples.size()), step);
+    return match ? static_cast<int32_t>(*match + 1) : -1;
+}
+
+int32_t SearchStepBackward(std::span<const uint32_t> samples, SampleStep step, uint32_t from) {
+    if (from < 2)
+        return -1;
+    const std::optional<uint32_t> match = LastMatch(samples, 0, from - 1, step);
+    return match ? static_cast<int32_t>(*match + 1) : -1;
+}
+
+} // namespace norrik

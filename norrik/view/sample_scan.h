@@ -1,0 +1,36 @@
+// Scans of the captured samples for a condition on their bits, for the measurements under the
+// pointer and the Find commands. Whole stretches are tested many samples at a time: a scan
+// may run over hundreds of millions of samples without finding anything.
+#pragma once
+
+#include "app/app_state.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace norrik {
+
+// A sample matches when (sample AND mask) = value.
+struct SampleStep {
+    uint32_t mask = 0;
+    uint32_t value = 0;
+};
+
+// The library's sample buffer as the application sees it (BufferSamples long); empty without one.
+std::span<const uint32_t> CaptureSamples(const AppState& state);
+
+// The first / last matching sample in [first, end); nothing when none matches.
+std::optional<uint32_t> FirstMatch(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
+                                   SampleStep step);
+std::optional<uint32_t> LastMatch(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
+                                  SampleStep step);
+
+// One-step searches with the library's SearchForTrigger results, for conditions on any of the
+// 32 bits. Forward: one past the first match at or after `from`, `from` itself when it lies at
+// or past the end, -1 when nothing matches. Backward: one past the last match at or below
+// from - 2, -1 when there is none.
+int32_t SearchStepForward(std::span<const uint32_t> samples, SampleStep step, uint32_t from);
+int32_t SearchStepBackward(std::span<const uint32_t> samples, SampleStep step, uint32_t from);
+
+} // namespace norrik

@@ -110,8 +110,14 @@ void Form1::OpenCapture() {
     RefreshTriggerPictures();
     CenterViewOn(state_.CenterSample);
     state_.HaveCapture = true;
-    (InternalClockOf(fields) ? InternalCLK : ExternalCLK)->setChecked(true);
-    RedrawWaveforms();
+    // Choosing the clock option from here does what the user's choice does, redraw included.
+    if (InternalClockOf(fields)) {
+        InternalCLK->setChecked(true);
+        InternalCLK_Click();
+    } else {
+        ExternalCLK->setChecked(true);
+        ExternalCLK_Click();
+    }
 }
 
 } // namespace norrik

@@ -4,12 +4,21 @@
 #include "trigger_pictures.h"
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace norrik {
 
+// Times, and with them the measurements and the time references, exist only with the pod's own
+// clock.
 void Form1::InternalCLK_Click() {
     RateList->setEnabled(true);
+    InstaOff->setChecked(true);
+    for (QWidget* control : {static_cast<QWidget*>(InstaOff), static_cast<QWidget*>(InstaWidth),
+                             static_cast<QWidget*>(InstaFreq), static_cast<QWidget*>(InstaPeriod),
+                             static_cast<QWidget*>(InstaByte), static_cast<QWidget*>(Command12),
+                             static_cast<QWidget*>(Command13), static_cast<QWidget*>(Command14)})
+        control->setEnabled(true);
     TRIGValid->setEnabled(false);
     CLKEdge->setEnabled(false);
     RedrawWaveforms();
@@ -17,6 +26,8 @@ void Form1::InternalCLK_Click() {
 
 void Form1::ExternalCLK_Click() {
     RateList->setEnabled(false);
+    for (QPushButton* button : {Command12, Command13, Command14})
+        button->setEnabled(false);
     TRIGValid->setEnabled(true);
     CLKEdge->setEnabled(true);
     RedrawWaveforms();

@@ -156,10 +156,13 @@ private slots:
         QTest::mouseClick(form->CLKEdge, Qt::LeftButton); // disabled: no effect
         QCOMPARE(form->State().ClockEdge, uint8_t{0});
 
+        form->InstaWidth->setChecked(true);
         form->ExternalCLK->click();
         QVERIFY(!form->RateList->isEnabled());
         QVERIFY(form->CLKEdge->isEnabled());
         QVERIFY(form->TRIGValid->isEnabled());
+        for (QPushButton* reference : {form->Command12, form->Command13, form->Command14})
+            QVERIFY(!reference->isEnabled());
 
         const TriggerLevel edges[] = {kFall, kRise};
         for (int i = 0; i < 2; ++i) {
@@ -178,6 +181,11 @@ private slots:
         QVERIFY(form->RateList->isEnabled());
         QVERIFY(!form->CLKEdge->isEnabled());
         QVERIFY(!form->TRIGValid->isEnabled());
+        QVERIFY(form->InstaOff->isChecked());
+        for (QWidget* control : QList<QWidget*>{form->InstaOff, form->InstaWidth, form->InstaFreq,
+                                                form->InstaPeriod, form->InstaByte,
+                                                form->Command12, form->Command13, form->Command14})
+            QVERIFY(control->isEnabled());
     }
 
     void signalLabelsTakeTheTypedNameOrNone() {

@@ -1,12 +1,12 @@
 #include "form1.h"
 #include "message_box.h"
+#include "pdf_pages.h"
 #include "print_window.h"
 #include "printer_dialog.h"
 
 #include <QClipboard>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,23 +24,6 @@ std::unique_ptr<QWidget> SolidWindow(int width, int height) {
     window->setPalette(palette);
     window->show();
     return window;
-}
-
-int PdfPages(const QString& file) {
-    QProcess info;
-    info.start("pdfinfo", {file});
-    info.waitForFinished();
-    const QString text = QString::fromUtf8(info.readAllStandardOutput());
-    const QRegularExpressionMatch match = QRegularExpression("Pages:\\s+(\\d+)").match(text);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-// The first page at 72 dpi, so that one pixel is one point.
-QImage FirstPage(const QString& file) {
-    const QString prefix = file + "-page";
-    QProcess::execute("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-png", "-singlefile", file,
-                                   prefix});
-    return QImage(prefix + ".png");
 }
 
 // The bounding box of the reddish pixels.
@@ -112,7 +95,7 @@ private slots:
                                    info.path() + "/" + info.completeBaseName() + "-3.pdf"};
         for (const QString& copy : files) {
             QCOMPARE(PdfPages(copy), 1);
-            const QRect red = RedArea(FirstPage(copy));
+            const QRect red = RedArea(FirstPdfPage(copy));
             QVERIFY2(qAbs(red.left() - picture.left()) <= 1 && qAbs(red.top()) <= 1,
                      qPrintable(copy));
             QVERIFY2(qAbs(red.width() - picture.width()) <= 2, qPrintable(copy));

@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "message_box.h"
 #include "podcore_api.h"
+#include "status_caption.h"
 #include "trigger_steps.h"
 
 #include <QComboBox>
@@ -53,10 +54,7 @@ void Form1::CreateAcquisitionTimers() {
 }
 
 void Form1::ShowStatus(const QString& caption, const QColor& background) {
-    Status->setText(caption);
-    QPalette palette = Status->palette();
-    palette.setColor(QPalette::Window, background);
-    Status->setPalette(palette);
+    ShowCaptionOn(Status, caption, background);
 }
 
 void Form1::ShowProgress(int percent) {

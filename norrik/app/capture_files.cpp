@@ -34,6 +34,11 @@ bool RefuseWhileCapturing(Form1& window) {
 
 } // namespace
 
+CaptureFileFields Form1::CurrentFileFields() const {
+    return FieldsOfState(state_, InternalCLK->isChecked(),
+                         static_cast<uint32_t>(TriggerPositionScroll->value()));
+}
+
 void Form1::SaveCapture() {
     if (RefuseWhileCapturing(*this))
         return;
@@ -41,8 +46,7 @@ void Form1::SaveCapture() {
     if (!chosen)
         return;
     CommonDialogFileName = *chosen;
-    CaptureFileFields fields = FieldsOfState(
-        state_, InternalCLK->isChecked(), static_cast<uint32_t>(TriggerPositionScroll->value()));
+    CaptureFileFields fields = CurrentFileFields();
     if (SaveCaptureFile(Podcore(), fields, QFile::encodeName(*chosen).constData()) == 0) {
         ShowMessage(this, {"Tarnwick Logic Analyzer",
                            "Could Not Save " + *chosen +
@@ -82,8 +86,7 @@ void Form1::OpenCapture() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     // Fields missing from a short settings block keep the values they have now.
-    CaptureFileFields fields = FieldsOfState(
-        state_, InternalCLK->isChecked(), static_cast<uint32_t>(TriggerPositionScroll->value()));
+    CaptureFileFields fields = CurrentFileFields();
     if (state_.SampleBuffer == nullptr || OpenCaptureFile(pod, fields, name.constData()) == 0) {
         couldNotRead();
         return;
@@ -92,15 +95,9 @@ void Form1::OpenCapture() {
     TriggerPositionScroll->setValue(TriggerPercentOf(fields));
 
     RateList->clear();
-    int rateEntry = -1;
-    for (const RateChoice& rate : kRates) {
-        if (rate.code == state_.RateCode[0])
-            rateEntry = RateList->count();
+    for (const RateChoice& rate : kRates)
         RateList->addItem(rate.label);
-    }
-    if (rateEntry >= 0)
-        SelectEntry(RateList, rateEntry);
-    else
+    if (!SelectCurrentRate())
         RateList->setCurrentIndex(-1);
 
     ScaleP->setText(QString::fromStdString(PlainText(int64_t{state_.Scale})));

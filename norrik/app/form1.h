@@ -28,6 +28,7 @@ class QTimer;
 
 namespace norrik {
 
+struct CaptureFileFields;
 class ClickablePicture;
 class DiagnosticLog;
 class PictureSurface;
@@ -48,6 +49,9 @@ public:
 
     // Rate, buffer size and pod selection.
     void RefreshSettingLists();
+    // Selects the rate list's entry of the current rate code as a user's choice would; false
+    // when no entry has it.
+    bool SelectCurrentRate();
     void RateList_Click();
     void SizeList_Click();
     void PodList_Click();
@@ -265,6 +269,8 @@ public:
 
 private:
     void CreateControls();
+    // The settings a save writes now, and the ones an open keeps where a file lacks them.
+    CaptureFileFields CurrentFileFields() const;
     void CreateAcquisitionControls();
     void CreateMenus();
     void CreateTriggerButtons();
@@ -292,6 +298,7 @@ private:
     bool ZoomInAllowed() const;
     bool ZoomOutAllowed() const;
     void ZoomKeepingSampleAt(int32_t c, double x);
+    void ZoomAboutCentre(bool (Form1::*allowed)() const, void (Form1::*step)());
     void ZoomIn();
     void ZoomOut();
     void ZoomAll();

@@ -16,7 +16,7 @@ void Form1::Timer2_Timer() {
     // Nothing reaches the library while a capture runs or is being stopped, and a tick that
     // comes while an earlier one waits in its message box does nothing, so that messages do
     // not pile up.
-    if (state_.Acquiring || finishingCaptures_ > 0 || podWatchBusy_)
+    if (CaptureBusy() || podWatchBusy_)
         return;
     podWatchBusy_ = true;
     PodcoreApi& pod = Podcore();

@@ -20,13 +20,7 @@ void Form1::RefreshSettingLists() {
         if (state_.DemoMode || maxCode == 0 || rate.code <= maxCode)
             RateList->addItem(rate.label);
     }
-    int currentEntry = -1;
-    for (int i = 0; i < RateList->count(); ++i) {
-        if (RateCodeOfLabel(RateList->itemText(i).toStdString()) == state_.RateCode[0])
-            currentEntry = i;
-    }
-    if (currentEntry >= 0)
-        SelectEntry(RateList, currentEntry);
+    SelectCurrentRate();
     if (maxCode != 0 && state_.RateCode[0] > maxCode)
         state_.RateCode[0] = maxCode;
 
@@ -37,6 +31,16 @@ void Form1::RefreshSettingLists() {
 
     RefreshTriggerPictures();
     BuildTriggerSteps(state_.TriggerLevels, state_.TriggerStepCount, state_.TriggerSteps);
+}
+
+bool Form1::SelectCurrentRate() {
+    for (int i = 0; i < RateList->count(); ++i) {
+        if (RateCodeOfLabel(RateList->itemText(i).toStdString()) == state_.RateCode[0]) {
+            SelectEntry(RateList, i);
+            return true;
+        }
+    }
+    return false;
 }
 
 void Form1::RateList_Click() {

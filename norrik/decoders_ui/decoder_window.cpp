@@ -3,6 +3,7 @@
 #include "app_state.h"
 #include "layout.h"
 #include "podcore_api.h"
+#include "status_caption.h"
 #include "view/picture_surface.h"
 
 #include <QCloseEvent>
@@ -117,10 +118,7 @@ void DecoderWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DecoderWindow::ShowStatus(const QString& caption, const QColor& background) {
-    Status->setText(caption);
-    QPalette palette = Status->palette();
-    palette.setColor(QPalette::Window, background);
-    Status->setPalette(palette);
+    ShowCaptionOn(Status, caption, background);
 }
 
 void DecoderWindow::ReplaceText(const std::string& text) {

@@ -34,24 +34,23 @@ bool Form1::ZoomOutAllowed() const {
     return static_cast<double>(state_.BufferSamples) / RowWidth() >= state_.Scale;
 }
 
-void Form1::ZoomIn() {
+// The sample at the centre stays at the centre.
+void Form1::ZoomAboutCentre(bool (Form1::*allowed)() const, void (Form1::*step)()) {
     ReadZoomSetting();
-    if (!ZoomInAllowed())
+    if (!(this->*allowed)())
         return;
     const int32_t c = SampleAtColumn(state_, HalfWidth(RowWidth()));
-    ZoomInStep();
+    (this->*step)();
     ReadZoomSetting();
     CenterAndRedraw(c);
 }
 
+void Form1::ZoomIn() {
+    ZoomAboutCentre(&Form1::ZoomInAllowed, &Form1::ZoomInStep);
+}
+
 void Form1::ZoomOut() {
-    ReadZoomSetting();
-    if (!ZoomOutAllowed())
-        return;
-    const int32_t c = SampleAtColumn(state_, HalfWidth(RowWidth()));
-    ZoomOutStep();
-    ReadZoomSetting();
-    CenterAndRedraw(c);
+    ZoomAboutCentre(&Form1::ZoomOutAllowed, &Form1::ZoomOutStep);
 }
 
 void Form1::ZoomAll() {

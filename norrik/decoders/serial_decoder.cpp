@@ -1,26 +1,12 @@
 #include "decoders/serial_decoder.h"
 
+#include "app/acquisition_settings.h"
 #include "app/number_text.h"
 #include "decoders/decode_run.h"
-
-#include <array>
-#include <utility>
 
 namespace norrik::decoders {
 
 namespace {
-
-constexpr std::array<std::pair<uint8_t, double>, 9> kSampleRates = {{
-    {247, 24'000'000},
-    {167, 16'000'000},
-    {127, 12'000'000},
-    {87, 8'000'000},
-    {67, 6'000'000},
-    {47, 4'000'000},
-    {37, 3'000'000},
-    {27, 2'000'000},
-    {17, 1'000'000},
-}};
 
 void WriteCharacter(std::string& output, uint8_t value, DisplayMode display) {
     switch (display) {
@@ -105,9 +91,9 @@ private:
 } // namespace
 
 double SampleRateOfCode(uint8_t rateCode) {
-    for (const auto& [code, rate] : kSampleRates) {
-        if (code == rateCode)
-            return rate;
+    for (const RateChoice& rate : kRates) {
+        if (rate.code == rateCode)
+            return (rate.code - 7) / 10.0 * 1e6;
     }
     return 0;
 }

@@ -3,7 +3,7 @@
 #include "buffer/sample_buffer.h"
 #include "files/capture_writer.h"
 #include "files/input_file.h"
-#include "files/little_endian.h"
+#include "little_endian.h"
 
 #include <algorithm>
 #include <bit>

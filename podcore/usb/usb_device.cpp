@@ -1,5 +1,7 @@
 #include "usb/usb_device.h"
 
+#include "little_endian.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -17,14 +19,6 @@ constexpr uint16_t kEnglishUs = 0x0409;
 constexpr uint32_t kNameLength = 256;
 constexpr uint32_t kMaxStringDescriptor = 255;
 constexpr uint8_t kNoSetting = 255;
-
-uint16_t Word(const uint8_t* at) {
-    return static_cast<uint16_t>(at[0] | at[1] << 8);
-}
-
-uint32_t Dword(const uint8_t* at) {
-    return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
-}
 } // namespace
 
 UsbDevice::UsbDevice(std::string interfaceClass) : interfaceClass_(std::move(interfaceClass)) {
@@ -123,14 +117,14 @@ void UsbDevice::ReadDeviceDescriptor() {
         length < bytes.size() || bytes[0] < bytes.size() || bytes[1] != kDeviceDescriptorType)
         return;
     DeviceDescriptor = bytes;
-    BcdUsb = Word(&bytes[2]);
+    BcdUsb = GetLittleEndian16(&bytes[2]);
     DeviceClass = bytes[4];
     DeviceSubClass = bytes[5];
     DeviceProtocol = bytes[6];
     MaxPacketSize0 = bytes[7];
-    VendorId = Word(&bytes[8]);
-    ProductId = Word(&bytes[10]);
-    BcdDevice = Word(&bytes[12]);
+    VendorId = GetLittleEndian16(&bytes[8]);
+    ProductId = GetLittleEndian16(&bytes[10]);
+    BcdDevice = GetLittleEndian16(&bytes[12]);
 }
 
 void UsbDevice::ReadStringLanguage() {
@@ -144,7 +138,7 @@ void UsbDevice::ReadStringLanguage() {
         return;
     const uint32_t listed = length / 2 - 1;
     for (uint32_t i = 0; i < listed; ++i) {
-        const uint16_t language = Word(&bytes[2 + 2 * i]);
+        const uint16_t language = GetLittleEndian16(&bytes[2 + 2 * i]);
         if (i == 0)
             StringLanguage = language;
         if (language == kEnglishUs)
@@ -165,7 +159,7 @@ std::u16string UsbDevice::ReadString(uint8_t index) {
         return {};
     std::u16string text;
     for (uint32_t i = 2; i + 1 < length; i += 2)
-        text.push_back(static_cast<char16_t>(Word(&bytes[i])));
+        text.push_back(static_cast<char16_t>(GetLittleEndian16(&bytes[i])));
     return text;
 }
 
@@ -191,11 +185,11 @@ void UsbDevice::ReadDriverFacts() {
             : std::string();
     uint8_t version[4] = {};
     DriverVersion = SimpleRequest(request::GetDriverVersion, version, 4) && BytesReturned >= 1
-                        ? Dword(version)
+                        ? GetLittleEndian32(version)
                         : 0;
     std::memset(version, 0, sizeof version);
     UsbdiVersion = SimpleRequest(request::GetUsbdiVersion, version, 4) && BytesReturned >= 1
-                       ? Dword(version)
+                       ? GetLittleEndian32(version)
                        : 0;
 }
 
@@ -208,7 +202,7 @@ void UsbDevice::ReadConfigurations() {
                             length) ||
             length < sizeof head || head[1] != kConfigurationDescriptorType)
             continue;
-        const uint16_t total = Word(&head[2]);
+        const uint16_t total = GetLittleEndian16(&head[2]);
         if (total < sizeof head)
             continue;
         std::vector<uint8_t> raw(total);

@@ -1,5 +1,6 @@
 #include "usb/usb_endpoint.h"
 
+#include "little_endian.h"
 #include "usb/transfer_request.h"
 
 #include <algorithm>
@@ -203,8 +204,7 @@ void UsbEndpoint::SetTransferSize(uint32_t size) {
     if (MaxPacketSize != 0 && size % MaxPacketSize != 0)
         size += MaxPacketSize - size % MaxPacketSize;
     uint8_t bytes[kTransferSizeRequestBytes] = {address};
-    for (int i = 0; i < 4; ++i)
-        bytes[1 + i] = static_cast<uint8_t>(size >> (8 * i));
+    PutLittleEndian32(bytes + 1, size);
     uint32_t returned = 0;
     SimpleRequest(request::SetTransferSize, bytes, sizeof bytes, returned);
 }
@@ -215,8 +215,7 @@ uint32_t UsbEndpoint::GetTransferSize() {
     if (!SimpleRequest(request::GetTransferSize, bytes, sizeof bytes, returned) ||
         returned < kTransferSizeRequestBytes)
         return 0;
-    return uint32_t{bytes[1]} | uint32_t{bytes[2]} << 8 | uint32_t{bytes[3]} << 16 |
-           uint32_t{bytes[4]} << 24;
+    return GetLittleEndian32(bytes + 1);
 }
 
 ControlEndpoint::ControlEndpoint(DeviceHandle* handle, const EndpointDescriptor& descriptor)

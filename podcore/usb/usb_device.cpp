@@ -17,7 +17,6 @@ constexpr uint8_t kVendorType = 2;
 constexpr uint32_t kDescriptorTimeout = 5000;
 constexpr uint16_t kEnglishUs = 0x0409;
 constexpr uint32_t kNameLength = 256;
-constexpr uint32_t kMaxStringDescriptor = 255;
 constexpr uint8_t kNoSetting = 255;
 } // namespace
 
@@ -127,14 +126,25 @@ void UsbDevice::ReadDeviceDescriptor() {
     BcdDevice = GetLittleEndian16(&bytes[12]);
 }
 
+// Its length first, then the whole of it. A reply shorter than the two bytes of length and type
+// counts as none, so the language table is never walked from a length below 2.
+uint32_t UsbDevice::ReadStringDescriptor(uint8_t index, uint16_t language,
+                                         uint8_t (&bytes)[kMaxStringDescriptor]) {
+    uint32_t length = 2;
+    if (!ReadDescriptor(kStringDescriptorType, index, language, bytes, length) || length < 2)
+        return 0;
+    length = std::min<uint32_t>(bytes[0], sizeof bytes);
+    if (length < 2 || !ReadDescriptor(kStringDescriptorType, index, language, bytes, length) ||
+        length < 2)
+        return 0;
+    return length;
+}
+
 void UsbDevice::ReadStringLanguage() {
     StringLanguage = 0;
     uint8_t bytes[kMaxStringDescriptor] = {};
-    uint32_t length = 2;
-    if (!ReadDescriptor(kStringDescriptorType, 0, 0, bytes, length) || length < 2)
-        return;
-    length = std::min<uint32_t>(bytes[0], sizeof bytes);
-    if (length < 2 || !ReadDescriptor(kStringDescriptorType, 0, 0, bytes, length))
+    const uint32_t length = ReadStringDescriptor(0, 0, bytes);
+    if (length == 0)
         return;
     const uint32_t listed = length / 2 - 1;
     for (uint32_t i = 0; i < listed; ++i) {
@@ -151,12 +161,7 @@ std::u16string UsbDevice::ReadString(uint8_t index) {
     if (index == 0)
         return {};
     uint8_t bytes[kMaxStringDescriptor] = {};
-    uint32_t length = 2;
-    if (!ReadDescriptor(kStringDescriptorType, index, StringLanguage, bytes, length) || length < 2)
-        return {};
-    length = std::min<uint32_t>(bytes[0], sizeof bytes);
-    if (length < 2 || !ReadDescriptor(kStringDescriptorType, index, StringLanguage, bytes, length))
-        return {};
+    const uint32_t length = ReadStringDescriptor(index, StringLanguage, bytes);
     std::u16string text;
     for (uint32_t i = 2; i + 1 < length; i += 2)
         text.push_back(static_cast<char16_t>(GetLittleEndian16(&bytes[i])));

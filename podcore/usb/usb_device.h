@@ -83,6 +83,10 @@ private:
     bool ReadDescriptor(uint8_t type, uint8_t index, uint16_t language, uint8_t* buffer,
                         uint32_t& length);
     void ReadDeviceDescriptor();
+    static constexpr uint32_t kMaxStringDescriptor = 255;
+    // A string descriptor's length, 0 when it cannot be read; `bytes` holds the descriptor.
+    uint32_t ReadStringDescriptor(uint8_t index, uint16_t language,
+                                  uint8_t (&bytes)[kMaxStringDescriptor]);
     void ReadStringLanguage();
     std::u16string ReadString(uint8_t index);
     void ReadDriverFacts();

@@ -52,7 +52,8 @@ namespace {
 std::unique_ptr<Driver> DriverFromEnvironment() {
     const char* choice = std::getenv("PODCORE_DRIVER");
     if (choice != nullptr && std::strcmp(choice, "sim") == 0)
-        return sim::MakeSimDriver(std::getenv("PODCORE_SIM_PODS"));
+        return sim::MakeSimDriver(std::getenv("PODCORE_SIM_PODS"),
+                                  std::getenv("PODCORE_SIM_FAULTS"));
     return libusb::MakeLibusbDriver();
 }
 

@@ -21,6 +21,12 @@ struct DeviceFaults {
     bool statusBreak = false;             // while sampling, the status reports lost data
     uint32_t shortTransferBytes = 0;      // IN transfers complete with this many bytes (0: full)
     std::vector<uint8_t> silentEndpoints; // endpoints whose transfers never complete
+    // The pod samples nothing once started: no stream sends, and nothing is reported lost.
+    bool silentStreams = false;
+    // Seconds from the start of sampling until the status reports lost data, and until the pod
+    // is removed.
+    std::optional<double> breakAfterSeconds;
+    std::optional<double> unplugAfterSeconds;
 };
 
 // One transfer the host handed to an endpoint, with where its data and statuses go.

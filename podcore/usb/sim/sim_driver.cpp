@@ -1,5 +1,6 @@
 #include "usb/sim/sim_driver.h"
 
+#include "usb/sim/run_faults.h"
 #include "usb/sim/sim_handle.h"
 #include "usb/sim/virtual_pod.h"
 #include "usb/usbd_status.h"
@@ -27,8 +28,13 @@ void SimDriver::Remove(const std::shared_ptr<VirtualDevice>& device) {
         std::erase_if(attached_, [&](const Attached& a) { return a.device == device; });
     }
     std::lock_guard lock(device->mutex);
-    device->removed = true;
-    device->CancelAll(error::DeviceNotConnected, usbd::DevNotResponding);
+    device->Unplug();
+}
+
+// A device may also pull itself out (a timed unplug fault), so each is asked.
+bool SimDriver::Present(const Attached& attached) {
+    std::lock_guard lock(attached.device->mutex);
+    return !attached.device->removed;
 }
 
 void RequestLog::Add(LoggedRequest entry) {
@@ -54,14 +60,15 @@ std::vector<std::string> SimDriver::InterfacePaths(const std::string& interfaceC
         return paths;
     std::lock_guard lock(mutex_);
     for (const Attached& a : attached_)
-        paths.push_back(a.path);
+        if (Present(a))
+            paths.push_back(a.path);
     return paths;
 }
 
 std::unique_ptr<DeviceHandle> SimDriver::Open(const std::string& path, uint32_t& systemError) {
     std::lock_guard lock(mutex_);
     for (const Attached& a : attached_) {
-        if (a.path != path)
+        if (a.path != path || !Present(a))
             continue;
         bool denied = false;
         {
@@ -79,8 +86,14 @@ std::unique_ptr<DeviceHandle> SimDriver::Open(const std::string& path, uint32_t&
     return nullptr;
 }
 
-std::unique_ptr<SimDriver> MakeSimDriver(const char* podIds) {
+std::unique_ptr<SimDriver> MakeSimDriver(const char* podIds, const char* faultWords) {
+    const RunFaults faults = ParseRunFaults(faultWords ? faultWords : "", stderr);
     auto driver = std::make_unique<SimDriver>();
+    auto attach = [&](uint16_t id) {
+        auto pod = std::make_shared<VirtualPod>(id, faults.fullSpeed);
+        pod->faults = faults.device;
+        driver->Attach(std::move(pod));
+    };
     std::string_view list = podIds ? podIds : "";
     int attached = 0;
     while (!list.empty()) {
@@ -91,11 +104,11 @@ std::unique_ptr<SimDriver> MakeSimDriver(const char* podIds) {
         const unsigned long id = std::strtoul(item.c_str(), &end, 0);
         if (item.empty() || *end != '\0' || id > 0xFFFF)
             continue;
-        driver->Attach(std::make_shared<VirtualPod>(static_cast<uint16_t>(id)));
+        attach(static_cast<uint16_t>(id));
         ++attached;
     }
     if (attached == 0)
-        driver->Attach(std::make_shared<VirtualPod>(1));
+        attach(1);
     return driver;
 }
 

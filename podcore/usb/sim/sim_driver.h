@@ -69,6 +69,7 @@ private:
         std::shared_ptr<VirtualDevice> device;
     };
     void AttachDevice(std::shared_ptr<VirtualDevice> device);
+    static bool Present(const Attached& attached);
 
     mutable std::mutex mutex_;
     std::vector<Attached> attached_;
@@ -77,7 +78,8 @@ private:
 };
 
 // A driver with virtual pods of the listed identifiers ("5,9"); one pod with identifier 1 when
-// the list is null or names none.
-std::unique_ptr<SimDriver> MakeSimDriver(const char* podIds);
+// the list is null or names none. Every pod has the faults of the PODCORE_SIM_FAULTS word list
+// `faultWords` (none when null); words it does not know are reported on standard error.
+std::unique_ptr<SimDriver> MakeSimDriver(const char* podIds, const char* faultWords = nullptr);
 
 } // namespace podcore::usb::sim

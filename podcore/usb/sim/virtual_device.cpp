@@ -105,6 +105,11 @@ void VirtualDevice::CancelAll(uint32_t systemError, uint32_t usbdStatus, const v
         endpoint->Cancel(systemError, usbdStatus, owner);
 }
 
+void VirtualDevice::Unplug() {
+    removed = true;
+    CancelAll(error::DeviceNotConnected, usbd::DevNotResponding);
+}
+
 void VirtualDevice::ServiceAll() {
     for (auto& [address, endpoint] : endpoints_)
         endpoint->Service();

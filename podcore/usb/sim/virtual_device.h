@@ -58,6 +58,9 @@ public:
     void CancelAll(uint32_t systemError, uint32_t usbdStatus, const void* owner = nullptr);
     // Lets every endpoint answer what it can, after the device state changed.
     void ServiceAll();
+    // Pulls the device out: from now on its requests fail and its queued transfers complete
+    // with "device not connected"; the driver no longer lists it.
+    void Unplug();
 
 protected:
     virtual ControlAnswer VendorRequest(const Setup& setup, uint8_t* data);

@@ -93,23 +93,30 @@ std::optional<uint8_t> VirtualPod::Status() {
         return std::nullopt;
     if (!divisor_)
         return kReady;
-    bool lost = mainStream_->Overflowed() || auxStream_->Overflowed() || faults.statusBreak;
+    const auto now = SamplingFrontEnd::Clock::now();
+    const auto breakAt = DueAt(faults.breakAfterSeconds);
+    bool lost = mainStream_->Overflowed() || auxStream_->Overflowed() || faults.statusBreak ||
+                (breakAt && now >= *breakAt);
     if (frontEnd_) {
-        frontEnd_->CatchUp(SamplingFrontEnd::Clock::now());
+        frontEnd_->CatchUp(now);
         lost = lost || frontEnd_->Overflowed();
     }
     return lost ? 1 : 0;
 }
 
+// A silent pod has no front end: its streams wait for samples that never come.
 void VirtualPod::Command(const uint8_t* bytes, uint32_t count) {
     if (!running_ || count != 2 || bytes[0] != kStartCommand)
         return;
     StopSampling();
+    const auto now = SamplingFrontEnd::Clock::now();
     divisor_ = bytes[1];
+    samplingSince_ = now;
     mainStream_->SetSampling(true);
     auxStream_->SetSampling(true);
-    frontEnd_ = std::make_unique<SamplingFrontEnd>(sampling, bytes[1], *mainStream_, *auxStream_,
-                                                   SamplingFrontEnd::Clock::now());
+    if (!faults.silentStreams)
+        frontEnd_ =
+            std::make_unique<SamplingFrontEnd>(sampling, bytes[1], *mainStream_, *auxStream_, now);
     if (!pump_.joinable())
         pump_ = std::thread([this] { Pump(); });
     pumpWake_.notify_all();
@@ -117,20 +124,38 @@ void VirtualPod::Command(const uint8_t* bytes, uint32_t count) {
 
 void VirtualPod::StopSampling() {
     divisor_.reset();
+    samplingSince_.reset();
     frontEnd_.reset();
     mainStream_->SetSampling(false);
     auxStream_->SetSampling(false);
 }
 
+std::optional<SamplingFrontEnd::Clock::time_point>
+VirtualPod::DueAt(std::optional<double> seconds) const {
+    if (!samplingSince_ || !seconds)
+        return std::nullopt;
+    return *samplingSince_ + std::chrono::duration_cast<SamplingFrontEnd::Clock::duration>(
+                                 std::chrono::duration<double>(*seconds));
+}
+
 void VirtualPod::Pump() {
     std::unique_lock lock(mutex);
     while (!pumpStop_) {
-        if (!frontEnd_ || removed) {
+        const auto now = SamplingFrontEnd::Clock::now();
+        const auto unplugAt = DueAt(faults.unplugAfterSeconds);
+        if (!removed && unplugAt && now >= *unplugAt)
+            Unplug();
+        if (removed || (!frontEnd_ && !unplugAt)) {
             pumpWake_.wait(lock);
             continue;
         }
-        frontEnd_->CatchUp(SamplingFrontEnd::Clock::now());
-        pumpWake_.wait_for(lock, frontEnd_->NextDelivery());
+        std::optional<SamplingFrontEnd::Clock::time_point> wake = unplugAt;
+        if (frontEnd_) {
+            frontEnd_->CatchUp(now);
+            const auto delivery = now + frontEnd_->NextDelivery();
+            wake = wake ? std::min(*wake, delivery) : delivery;
+        }
+        pumpWake_.wait_until(lock, *wake);
     }
 }
 

@@ -49,14 +49,19 @@ private:
     std::optional<uint8_t> Status();
     void Command(const uint8_t* bytes, uint32_t count);
     void StopSampling();
-    // Completes the streams' transfers as the samples arrive; runs while the pod exists once
-    // it first sampled, and sleeps while it does not sample.
+    // When a fault timed from the start of sampling is due; nullopt while not sampling or
+    // without that fault.
+    std::optional<SamplingFrontEnd::Clock::time_point> DueAt(std::optional<double> seconds) const;
+    // Completes the streams' transfers as the samples arrive and removes the pod when its
+    // unplug fault is due; runs while the pod exists once it first sampled, and sleeps while
+    // it has nothing to do.
     void Pump();
 
     std::array<uint8_t, kMemoryBytes> memory_{};
     bool held_ = true;
     bool running_ = false;
     std::optional<uint8_t> divisor_;
+    std::optional<SamplingFrontEnd::Clock::time_point> samplingSince_;
     StreamInEndpoint* mainStream_ = nullptr;
     StreamInEndpoint* auxStream_ = nullptr;
     std::unique_ptr<SamplingFrontEnd> frontEnd_;

@@ -10,6 +10,7 @@ PACKAGES=(
     qt6-base-dev libgl-dev libusb-1.0-0-dev
     clang libclang-rt-14-dev
     xvfb xauth poppler-utils
+    sdcc
 )
 
 ensure_packages() {

@@ -1,5 +1,6 @@
 // The identifiers by which a pod is recognised. The pair lies in a vendor range that is set aside
-// for testing and prototyping; the embedded firmware's device descriptor reports the same pair.
+// for testing and prototyping; the pod's boot EEPROM holds the same pair, with the pod's
+// identifier as the release number (usb/firmware/pod_hardware.md).
 #pragma once
 
 #include <cstdint>

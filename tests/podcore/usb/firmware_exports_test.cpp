@@ -4,7 +4,6 @@
 
 #include "exports/podcore.h"
 #include "usb/firmware/firmware_image.h"
-#include "usb/pod_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -168,31 +167,6 @@ TEST_F(FirmwareTest, DownloadFirmwareLoadsAFileAndStartsIt) {
     EXPECT_EQ(loads.front().value, 0xE600);
     EXPECT_EQ(loads.back().value, 0xE600);
     EXPECT_EQ(Status(), 0x55);
-}
-
-TEST(FirmwareImageTest, HasTheImageLayoutAndReportsThePodIdentifiers) {
-    const uint8_t* image = EmbeddedImage();
-    EXPECT_EQ(image[0], 0x02) << "a jump to the program";
-    EXPECT_EQ(image[1] << 8 | image[2], 0x0100);
-    for (size_t at = 0; at < kImageBytes; ++at) {
-        if (at >= 3 && (at < 256 || at > 1373)) {
-            ASSERT_EQ(image[at], 0xAA) << at;
-        }
-    }
-    const uint8_t descriptor[] = {18,
-                                  1,
-                                  0x00,
-                                  0x02,
-                                  0xFF,
-                                  0xFF,
-                                  0xFF,
-                                  64,
-                                  static_cast<uint8_t>(PodVendorId),
-                                  static_cast<uint8_t>(PodVendorId >> 8),
-                                  static_cast<uint8_t>(PodProductId),
-                                  static_cast<uint8_t>(PodProductId >> 8)};
-    EXPECT_NE(std::search(image + 256, image + 1374, std::begin(descriptor), std::end(descriptor)),
-              image + 1374);
 }
 
 } // namespace

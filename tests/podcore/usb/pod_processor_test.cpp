@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace podtest {
@@ -57,6 +58,26 @@ TEST(PodProcessorTest, ADelayLoopIsNotTakenForWaiting) {
     }
     EXPECT_EQ(controller.DivisorPins(), 0x42) << "it waits only at the end";
     EXPECT_GT(processor.Executed(), 200u * 256);
+}
+
+// Images from outside may be anything: whatever their bytes do, the processor and the
+// controller stay within their memories and the host keeps its hold on the pod.
+TEST(PodProcessorTest, AnyImageRunsWithoutHarm) {
+    std::mt19937 random(20);
+    for (int image = 0; image < 20; ++image) {
+        SCOPED_TRACE(image);
+        PodController controller;
+        PodProcessor processor(controller);
+        std::vector<uint8_t> bytes(PodController::kProgramBytes);
+        for (uint8_t& byte : bytes)
+            byte = static_cast<uint8_t>(random());
+        Load(controller, bytes);
+        for (int slice = 0; slice < 20; ++slice)
+            processor.Run(10000);
+        controller.HostWriteReset(1);
+        EXPECT_FALSE(controller.RunPin());
+        EXPECT_TRUE(processor.Run(10000).waiting) << "held";
+    }
 }
 
 } // namespace

@@ -9,7 +9,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev libusb-1.0-0-dev
     clang libclang-rt-14-dev
-    xvfb xauth poppler-utils
+    xvfb xauth poppler-utils locales
     sdcc
 )
 

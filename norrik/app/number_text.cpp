@@ -1,10 +1,10 @@
 #include "number_text.h"
 
-#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
+#include <system_error>
 
 namespace norrik {
 
@@ -16,13 +16,21 @@ std::string PlainText(int64_t value) {
 namespace {
 
 // Shortest decimal text with up to `digits` significant digits, a blank before non-negative
-// values.
+// values. The C library's conversions follow the user's locale (a comma in de_DE); these
+// never do.
 std::string GeneralText(double value, int digits) {
     if (value == 0)
         value = 0; // no "-0"
     char text[64];
-    std::snprintf(text, sizeof text, value < 0 ? "%.*g" : " %.*g", digits, value);
-    return text;
+    char* const first = value < 0 ? text : text + 1;
+    text[0] = ' ';
+    const auto written =
+        std::to_chars(first, text + sizeof text, value, std::chars_format::general, digits);
+    return std::string(text, written.ptr);
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
 } // namespace
@@ -64,12 +72,16 @@ double LeadingNumber(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
+    // One optional sign; from_chars reads a minus sign but not a plus sign.
+    const bool plus = i < text.size() && text[i] == '+';
+    if (plus)
+        ++i;
     const size_t begin = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+    if (!plus && i < text.size() && text[i] == '-')
         ++i;
     auto digits = [&] {
         const size_t from = i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+        while (i < text.size() && IsDigit(text[i]))
             ++i;
         return i - from;
     };
@@ -88,9 +100,10 @@ double LeadingNumber(std::string_view text) {
         if (digits() > 0)
             end = i;
     }
-    const std::string number(text.substr(begin, end - begin));
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0;
+    double value = 0;
+    const auto read = std::from_chars(text.data() + begin, text.data() + end, value);
+    // Out of range (1e999) counts as unreadable.
+    return read.ec == std::errc() && std::isfinite(value) ? value : 0;
 }
 
 int64_t RoundHalfEven(double value) {

@@ -9,8 +9,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +19,17 @@
 #include <QScrollBar>
 
 namespace norrik {
+namespace {
+
+// A list whose text field shows the chosen entry: typing into the field has no effect (it would
+// otherwise add entries and act on them); only choosing an entry acts.
+void MakeChooseOnly(QComboBox* list) {
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->lineEdit()->setReadOnly(true);
+}
+
+} // namespace
 
 Form1::Form1() {
     setWindowTitle("Tarnwick Logic Analyzer");
@@ -99,7 +111,7 @@ void Form1::CreateControls() {
     DemoOn->setWordWrap(true);
 
     PodList = new QComboBox(client);
-    PodList->setEditable(true);
+    MakeChooseOnly(PodList);
     PodList->setGeometry(kOffscreenLeft / kTwipsPerPixel, 40, 80, 21);
     PodList->setToolTip("Choose the Pod ID to use");
     connect(PodList, &QComboBox::activated, this, [this] { PodList_Click(); });
@@ -146,7 +158,7 @@ void Form1::CreateAcquisitionControls() {
     Progress->setPalette(bar);
 
     SizeList = new QComboBox(Frame1);
-    SizeList->setEditable(true);
+    MakeChooseOnly(SizeList);
     SizeList->setGeometry(Twips(1560, 120, 2055, 315));
     SizeList->setToolTip("Select the buffer size you want to use.");
     connect(SizeList, &QComboBox::activated, this, [this] { SizeList_Click(); });

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -244,6 +245,65 @@ private slots:
         Form1::SelectEntry(form->RateList, form->RateList->findText(" 1 Msps"));
         QCOMPARE(form->State().RateCode[0], uint8_t{17});
         QCOMPARE(Stored("Rate"), QString(" 17"));
+    }
+
+    // Typed text, Enter and leaving the field: none of it may add an entry, allocate, store a
+    // size, drop the capture or initialize a pod.
+    void typingIntoTheListsChangesNothing_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("size, a number") << "SizeList" << "7";
+        QTest::newRow("size, another entry's label") << "SizeList" << " 2 Million Samples";
+        QTest::newRow("pod, an identifier") << "PodList" << "9";
+        QTest::newRow("pod, another pod's entry") << "PodList" << " 6";
+    }
+    void typingIntoTheListsChangesNothing() {
+        QFETCH(QString, list);
+        QFETCH(QString, typed);
+        fakePods = {5, 6, 9};
+        readyPod = 5;
+        Podcore().EnumeratePods = FakeEnumeratePods;
+        Podcore().InitializeKTLAPod = FakeInitializeKTLAPod;
+        auto form = Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QComboBox* box = list == "SizeList" ? form->SizeList : form->PodList;
+        AppState& state = form->State();
+        state.HaveCapture = true;
+        const QStringList items = Items(box);
+        const int index = box->currentIndex();
+        const int32_t samples = state.BufferSamples;
+        const uint32_t* buffer = state.SampleBuffer;
+        const QString storedSize = Stored("NumberOfSamples");
+        const std::vector<uint32_t> initialized = initializedIds;
+
+        box->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        form->ScaleP->setFocus(); // leaving the field ends its editing
+
+        QCOMPARE(Items(box), items);
+        QCOMPARE(box->currentIndex(), index);
+        QCOMPARE(box->currentText(), items[index]);
+        QCOMPARE(state.BufferSamples, samples);
+        QCOMPARE(state.SampleBuffer, buffer);
+        QVERIFY(state.HaveCapture);
+        QCOMPARE(Stored("NumberOfSamples"), storedSize);
+        QCOMPARE(initializedIds, initialized);
+    }
+
+    void choosingASizeByKeyboardStillActs() {
+        auto form = Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->State().HaveCapture = true;
+        form->SizeList->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(form->SizeList->currentIndex(), 1);
+        QCOMPARE(form->State().BufferSamples, 2031616);
+        QVERIFY(!form->State().HaveCapture);
+        QCOMPARE(Stored("NumberOfSamples"), QString(" 2031616"));
     }
 
     void choosingDemoClosesThePodAndFallsBack() {

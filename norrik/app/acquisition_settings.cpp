@@ -12,6 +12,15 @@ std::optional<uint8_t> RateCodeOfLabel(std::string_view label) {
     return std::nullopt;
 }
 
+std::string CaptureRateText(uint8_t rateCode) {
+    int megasamples = 24;
+    for (const RateChoice& rate : kRates) {
+        if (rate.code == rateCode)
+            megasamples = (rate.code - 7) / 10;
+    }
+    return "at " + std::to_string(megasamples) + "Msps";
+}
+
 std::string SizeLabel(int millions) {
     return PlainText(int64_t{millions}) + " Million Samples";
 }

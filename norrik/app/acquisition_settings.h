@@ -30,6 +30,10 @@ constexpr uint8_t kStartupRateCode = 27;
 // The code of a rate label, if the text is one of the labels.
 std::optional<uint8_t> RateCodeOfLabel(std::string_view label);
 
+// The rate a capture with this code runs at, as the label beside the size list shows it:
+// "at 2Msps". The pod runs a code that is no rate at its fastest rate.
+std::string CaptureRateText(uint8_t rateCode);
+
 // Label of size entry k million samples: " 1 Million Samples".
 std::string SizeLabel(int millions);
 

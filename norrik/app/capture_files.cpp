@@ -99,6 +99,7 @@ void Form1::OpenCapture() {
         RateList->addItem(rate.label);
     if (!SelectCurrentRate())
         RateList->setCurrentIndex(-1);
+    ShowCaptureRate();
 
     ScaleP->setText(QString::fromStdString(PlainText(int64_t{state_.Scale})));
     SubScale->setText(QString::fromStdString(PlainText(int64_t{state_.SubScale})));

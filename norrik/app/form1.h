@@ -55,6 +55,8 @@ public:
     void RateList_Click();
     void SizeList_Click();
     void PodList_Click();
+    // Label2 names the rate the next capture uses.
+    void ShowCaptureRate();
     // Frees the sample buffer and makes one of this many samples (demo mode when that fails).
     void AllocateSampleBuffer(int32_t samples);
 

@@ -8,6 +8,7 @@
 #include "trigger_steps.h"
 
 #include <QComboBox>
+#include <QLabel>
 
 namespace norrik {
 
@@ -29,6 +30,8 @@ void Form1::RefreshSettingLists() {
         SizeList->addItem(QString::fromStdString(SizeLabel(millions)));
     SelectEntry(SizeList, SizeEntryOf(state_.BufferSamples));
 
+    ShowCaptureRate();
+
     RefreshTriggerPictures();
     BuildTriggerSteps(state_.TriggerLevels, state_.TriggerStepCount, state_.TriggerSteps);
 }
@@ -47,6 +50,11 @@ void Form1::RateList_Click() {
     if (const auto code = RateCodeOfLabel(RateList->currentText().toStdString()))
         state_.RateCode[0] = *code;
     WriteSetting("Rate", QString::fromStdString(PlainText(int64_t{state_.RateCode[0]})));
+    ShowCaptureRate();
+}
+
+void Form1::ShowCaptureRate() {
+    Label2->setText(QString::fromStdString(CaptureRateText(state_.RateCode[0])));
 }
 
 void Form1::SizeList_Click() {

@@ -306,6 +306,21 @@ private slots:
         QCOMPARE(Stored("NumberOfSamples"), QString(" 2031616"));
     }
 
+    // The rate list is out of sight but keeps its place in the tab order: the keyboard can
+    // change it, and the label beside the size list must follow.
+    void rateLabelFollowsTheRateList() {
+        auto form = Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(form->Label2->text(), QString("at 2Msps"));
+        form->RateList->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(form->RateList->currentText(), QString(" 1 Msps"));
+        QCOMPARE(form->Label2->text(), QString("at 1Msps"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+        QCOMPARE(form->Label2->text(), QString("at 24Msps"));
+    }
+
     void choosingDemoClosesThePodAndFallsBack() {
         fakePods = {5};
         readyPod = 5;

@@ -143,6 +143,7 @@ private slots:
         QVERIFY(BufferContents(s) == samples);
         QCOMPARE(s.RateCode[0], uint8_t{87});
         QCOMPARE(form->RateList->currentText(), QString(" 8 Msps"));
+        QCOMPARE(form->Label2->text(), QString("at 8Msps"));
         // Both steps' buttons are stored, apart from bit 18, which has no row.
         for (size_t i = 0; i < 53; ++i) {
             const bool stored = (i <= 20 || (i >= 32 && i <= 52)) && i != 18 && i != 50;

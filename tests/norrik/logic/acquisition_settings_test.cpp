@@ -41,6 +41,16 @@ TEST(AcquisitionSettings, RateLabels) {
     EXPECT_FALSE(RateCodeOfLabel("").has_value());
 }
 
+TEST(AcquisitionSettings, CaptureRateTextNamesTheRateInEffect) {
+    struct Case {
+        uint8_t code;
+        const char* text;
+    };
+    for (const Case& c : {Case{27, "at 2Msps"}, Case{17, "at 1Msps"}, Case{87, "at 8Msps"},
+                          Case{247, "at 24Msps"}, Case{100, "at 24Msps"}, Case{0, "at 24Msps"}})
+        EXPECT_EQ(CaptureRateText(c.code), c.text) << int{c.code};
+}
+
 TEST(AppState, ResistorColoursByRow) {
     const auto colors = ResistorColors();
     EXPECT_EQ(colors[0], 0x000000);

@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "clickable_picture.h"
 #include "diagnostic_log.h"
+#include "enter_key.h"
 #include "layout.h"
 
 #include <QApplication>
@@ -134,6 +135,7 @@ void Form1::CreateAcquisitionControls() {
     Command1->setToolTip("Click here to start and stop a capture with the settings at the right "
                          "and the trigger settings on the left.");
     connect(Command1, &QPushButton::clicked, this, [this] { Acquire_Click(); });
+    PressOnEnter(this, Command1);
     Status = new QLabel("Stopped", Frame1);
     Status->setGeometry(Twips(120, 600, 1215, 375));
     Status->setAlignment(Qt::AlignCenter);

@@ -2,6 +2,7 @@
 // other controls: clock source, signal labels and the controls kept outside the visible area.
 #include "call_log.h"
 #include "clickable_picture.h"
+#include "decoders_ui/serial_decode.h"
 #include "form1.h"
 #include "input_box.h"
 #include "linked_pod_window.h"
@@ -137,6 +138,47 @@ private slots:
         QTest::qWait(600);
         QCOMPARE(log.Count("DemoData"), 1);
         QCOMPARE(form->Status->text(), QString("Stopped"));
+    }
+
+    // Enter presses Acquire once, from wherever the keyboard focus is in the main window,
+    // when the focused control does not take the key itself.
+    void enterPressesAcquire_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Zoom In button, Return") << "Command3" << int(Qt::Key_Return);
+        QTest::newRow("size list, Return") << "SizeList" << int(Qt::Key_Return);
+        QTest::newRow("zoom field, keypad Enter") << "ScaleP" << int(Qt::Key_Enter);
+        QTest::newRow("Acquire button, Return") << "Command1" << int(Qt::Key_Return);
+    }
+    void enterPressesAcquire() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QWidget* target = focus == "Command3"   ? static_cast<QWidget*>(form->Command3)
+                          : focus == "SizeList" ? static_cast<QWidget*>(form->SizeList)
+                          : focus == "ScaleP"   ? static_cast<QWidget*>(form->ScaleP)
+                                                : static_cast<QWidget*>(form->Command1);
+        target->setFocus();
+        const Qt::KeyboardModifiers keypad =
+            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), keypad);
+        QCOMPARE(form->Command1->text(), QString("Stop"));
+        QVERIFY(form->State().Acquiring);
+        // A second Enter within the button's guard is a press of a disabled button.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), keypad);
+        QVERIFY(form->State().Acquiring);
+        QCOMPARE(log.Count("DemoData"), 1);
+    }
+
+    void enterInAnotherWindowLeavesAcquireAlone() {
+        form->MenuSerial_Click();
+        QWidget* serial = form->SerialDecodeWindow;
+        QApplication::setActiveWindow(serial);
+        QVERIFY(QTest::qWaitForWindowActive(serial));
+        form->SerialDecodeWindow->BaudRate->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!form->State().Acquiring);
+        QCOMPARE(log.Count("DemoData"), 0);
     }
 
     void buffersAndPodsCannotBeChangedUnderACapture() {

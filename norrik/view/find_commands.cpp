@@ -10,14 +10,14 @@ namespace norrik {
 
 void Form1::Command10_Click() {
     BuildTriggerSteps(state_.TriggerLevels, state_.TriggerStepCount, state_.TriggerSteps);
-    ShowFound(FindTriggerForward(CaptureSamples(state_), PatternOfSteps(state_.TriggerSteps),
-                                 int64_t{state_.CenterSample} + 1));
+    ShowFound(FindBeginningForward(CaptureSamples(state_), PatternOfSteps(state_.TriggerSteps),
+                                   int64_t{state_.CenterSample} + 1));
 }
 
 void Form1::Command11_Click() {
     BuildTriggerSteps(state_.TriggerLevels, state_.TriggerStepCount, state_.TriggerSteps);
-    ShowFound(FindTriggerBackward(CaptureSamples(state_), PatternOfSteps(state_.TriggerSteps),
-                                  state_.CenterSample));
+    ShowFound(FindBeginningBackward(CaptureSamples(state_), PatternOfSteps(state_.TriggerSteps),
+                                    state_.CenterSample));
 }
 
 void Form1::ShowFound(int32_t target) {

@@ -9,15 +9,47 @@ namespace {
 // has no branch per sample, so the compiler turns it into vector instructions.
 constexpr uint32_t kStretch = 64;
 
-bool AnyMatch(const uint32_t* stretch, SampleStep step) {
+// Whether a sample is one a scan looks for: one that matches the step, or with `kMatch` false
+// one that does not.
+template <bool kMatch> bool Wanted(uint32_t sample, SampleStep step) {
+    return ((sample & step.mask) == step.value) == kMatch;
+}
+
+template <bool kMatch> bool AnyWanted(const uint32_t* stretch, SampleStep step) {
     uint32_t hits = 0;
     for (uint32_t k = 0; k < kStretch; ++k)
-        hits |= static_cast<uint32_t>((stretch[k] & step.mask) == step.value);
+        hits |= static_cast<uint32_t>(Wanted<kMatch>(stretch[k], step));
     return hits != 0;
 }
 
-bool Matches(uint32_t sample, SampleStep step) {
-    return (sample & step.mask) == step.value;
+template <bool kMatch>
+std::optional<uint32_t> FirstWanted(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
+                                    SampleStep step) {
+    end = static_cast<uint32_t>(std::min<size_t>(end, samples.size()));
+    const uint32_t* data = samples.data();
+    uint32_t i = first;
+    while (i < end && end - i >= kStretch && !AnyWanted<kMatch>(data + i, step))
+        i += kStretch;
+    for (; i < end; ++i) {
+        if (Wanted<kMatch>(data[i], step))
+            return i;
+    }
+    return std::nullopt;
+}
+
+template <bool kMatch>
+std::optional<uint32_t> LastWanted(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
+                                   SampleStep step) {
+    end = static_cast<uint32_t>(std::min<size_t>(end, samples.size()));
+    const uint32_t* data = samples.data();
+    uint32_t i = end;
+    while (i > first && i - first >= kStretch && !AnyWanted<kMatch>(data + i - kStretch, step))
+        i -= kStretch;
+    for (; i > first; --i) {
+        if (Wanted<kMatch>(data[i - 1], step))
+            return i - 1;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -30,30 +62,22 @@ std::span<const uint32_t> CaptureSamples(const AppState& state) {
 
 std::optional<uint32_t> FirstMatch(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
                                    SampleStep step) {
-    end = static_cast<uint32_t>(std::min<size_t>(end, samples.size()));
-    const uint32_t* data = samples.data();
-    uint32_t i = first;
-    while (i < end && end - i >= kStretch && !AnyMatch(data + i, step))
-        i += kStretch;
-    for (; i < end; ++i) {
-        if (Matches(data[i], step))
-            return i;
-    }
-    return std::nullopt;
+    return FirstWanted<true>(samples, first, end, step);
 }
 
 std::optional<uint32_t> LastMatch(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
                                   SampleStep step) {
-    end = static_cast<uint32_t>(std::min<size_t>(end, samples.size()));
-    const uint32_t* data = samples.data();
-    uint32_t i = end;
-    while (i > first && i - first >= kStretch && !AnyMatch(data + i - kStretch, step))
-        i -= kStretch;
-    for (; i > first; --i) {
-        if (Matches(data[i - 1], step))
-            return i - 1;
-    }
-    return std::nullopt;
+    return LastWanted<true>(samples, first, end, step);
+}
+
+std::optional<uint32_t> FirstMismatch(std::span<const uint32_t> samples, uint32_t first,
+                                      uint32_t end, SampleStep step) {
+    return FirstWanted<false>(samples, first, end, step);
+}
+
+std::optional<uint32_t> LastMismatch(std::span<const uint32_t> samples, uint32_t first,
+                                     uint32_t end, SampleStep step) {
+    return LastWanted<false>(samples, first, end, step);
 }
 
 int32_t SearchStepForward(std::span<const uint32_t> samples, SampleStep step, uint32_t from) {

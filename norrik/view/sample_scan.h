@@ -26,6 +26,12 @@ std::optional<uint32_t> FirstMatch(std::span<const uint32_t> samples, uint32_t f
 std::optional<uint32_t> LastMatch(std::span<const uint32_t> samples, uint32_t first, uint32_t end,
                                   SampleStep step);
 
+// The first / last sample in [first, end) that does not match; nothing when all match.
+std::optional<uint32_t> FirstMismatch(std::span<const uint32_t> samples, uint32_t first,
+                                      uint32_t end, SampleStep step);
+std::optional<uint32_t> LastMismatch(std::span<const uint32_t> samples, uint32_t first,
+                                     uint32_t end, SampleStep step);
+
 // One-step searches with the library's SearchForTrigger results, for conditions on any of the
 // 32 bits. Forward: one past the first match at or after `from`, `from` itself when it lies at
 // or past the end, -1 when nothing matches. Backward: one past the last match at or below

@@ -29,4 +29,14 @@ int32_t FindTriggerForward(std::span<const uint32_t> samples, const TriggerPatte
 int32_t FindTriggerBackward(std::span<const uint32_t> samples, const TriggerPattern& pattern,
                             int64_t before);
 
+// Find Next and Find Previous. A pattern of levels has a target at every sample of a run where
+// it holds; these go to where such a run of targets begins (a target whose sample before is
+// none), so that one press crosses the whole run. An edge pattern's targets stand alone and are
+// found as above. A pattern of DontCare in both steps holds everywhere and has nothing to
+// find: -1.
+int32_t FindBeginningForward(std::span<const uint32_t> samples, const TriggerPattern& pattern,
+                             int64_t from);
+int32_t FindBeginningBackward(std::span<const uint32_t> samples, const TriggerPattern& pattern,
+                              int64_t before);
+
 } // namespace norrik

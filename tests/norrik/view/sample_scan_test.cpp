@@ -69,6 +69,12 @@ TEST(MatchScan, AgreesWithAPlainWalkAcrossStretchBoundaries) {
         }
         EXPECT_EQ(FirstMatch(samples, first, end, step), plainFirst) << round;
         EXPECT_EQ(LastMatch(samples, first, end, step), plainLast) << round;
+        // The same scans for the samples that do not match, on the inverted buffer.
+        std::vector<uint32_t> inverted(samples);
+        for (uint32_t& sample : inverted)
+            sample ^= 0x10000;
+        EXPECT_EQ(FirstMismatch(inverted, first, end, step), plainFirst) << round;
+        EXPECT_EQ(LastMismatch(inverted, first, end, step), plainLast) << round;
     }
 }
 
@@ -136,6 +142,135 @@ TEST_F(TriggerFind, ReportsNoOccurrenceAtTheEdgesOfTheBuffer) {
     EXPECT_EQ(FindTriggerBackward(samples, pattern, 100000), -1);
     EXPECT_EQ(FindTriggerBackward(samples, pattern, -3), -1);
     EXPECT_EQ(FindTriggerBackward({}, pattern, 10), -1);
+}
+
+// Find Next and Previous against the rule read plainly: t is a target when t - 1 matches step 2
+// and a step-1 match comes before it with no step-2 match in between; a target begins a run of
+// targets when t - 1 is none. Next takes the occurrence of the first step-1 match from `from` on
+// and, inside a run, the next beginning after it; Previous the latest target below `before` and,
+// inside a run, that run's beginning.
+class PlainFind {
+public:
+    PlainFind(const std::vector<uint32_t>& samples, const TriggerPattern& pattern)
+        : samples_(samples), pattern_(pattern), target_(samples.size() + 1, false) {
+        bool armed = false;
+        for (size_t k = 0; k < samples.size(); ++k) {
+            if (armed && Matches(k, pattern.second)) {
+                target_[k + 1] = true;
+                armed = false;
+            }
+            armed = armed || Matches(k, pattern.first);
+        }
+    }
+
+    int32_t Next(int64_t from) const {
+        int64_t first = std::max<int64_t>(from, 0);
+        while (first < Size() && !Matches(size_t(first), pattern_.first))
+            ++first;
+        int64_t second = first + 1;
+        while (second < Size() && !Matches(size_t(second), pattern_.second))
+            ++second;
+        if (second >= Size())
+            return -1;
+        for (int64_t t = second + 1; t <= Size(); ++t) {
+            if (Begins(t))
+                return int32_t(t);
+        }
+        return -1;
+    }
+
+    int32_t Previous(int64_t before) const {
+        int64_t t = std::min<int64_t>(before - 1, Size());
+        while (t >= 0 && !target_[size_t(t)])
+            --t;
+        while (t >= 0 && !Begins(t))
+            --t;
+        return t < 0 ? -1 : int32_t(t);
+    }
+
+private:
+    int64_t Size() const { return int64_t(samples_.size()); }
+    bool Matches(size_t k, SampleStep step) const {
+        return (samples_[k] & step.mask) == step.value;
+    }
+    bool Begins(int64_t t) const { return target_[size_t(t)] && !target_[size_t(t - 1)]; }
+
+    const std::vector<uint32_t>& samples_;
+    TriggerPattern pattern_;
+    std::vector<bool> target_;
+};
+
+// Two lines in runs of random length, every pattern of levels on them (both lines, both steps).
+TEST(FindBeginning, AgreesWithThePlainRuleForEveryPatternOfTwoLines) {
+    std::mt19937 random(11);
+    const SampleStep levels[] = {{0, 0}, {1, 1}, {1, 0}}; // DontCare, High, Low on one line
+    for (int round = 0; round < 40; ++round) {
+        std::vector<uint32_t> samples(random() % 300);
+        uint32_t lines = random() % 4;
+        for (size_t k = 0; k < samples.size(); ++k) {
+            if (random() % 12 == 0)
+                lines ^= 1u << (random() % 2);
+            samples[k] = lines;
+        }
+        for (int code = 1; code < 81; ++code) {
+            const auto step = [&](int a, int b) {
+                return SampleStep{levels[a].mask | levels[b].mask << 1,
+                                  levels[a].value | levels[b].value << 1};
+            };
+            const TriggerPattern pattern{step(code % 3, code / 3 % 3),
+                                         step(code / 9 % 3, code / 27 % 3)};
+            const PlainFind plain(samples, pattern);
+            for (int64_t at = -2; at <= int64_t(samples.size()) + 2; ++at) {
+                ASSERT_EQ(FindBeginningForward(samples, pattern, at), plain.Next(at))
+                    << "round " << round << " pattern " << code << " from " << at;
+                ASSERT_EQ(FindBeginningBackward(samples, pattern, at), plain.Previous(at))
+                    << "round " << round << " pattern " << code << " before " << at;
+            }
+        }
+    }
+}
+
+TEST(FindBeginning, CrossesALongRunOfALevelInOnePress) {
+    std::vector<uint32_t> samples(200000, 0);
+    for (size_t k = 1000; k < 90000; ++k)
+        samples[k] = 0x8;
+    for (size_t k = 150000; k < 200000; ++k)
+        samples[k] = 0x8;
+    const TriggerPattern high{{0x8, 0x8}, {0, 0}}; // bit 3 high, then anything
+    EXPECT_EQ(FindBeginningForward(samples, high, 0), 1002);
+    EXPECT_EQ(FindBeginningForward(samples, high, 1003), 150002);
+    EXPECT_EQ(FindBeginningForward(samples, high, 150003), -1) << "the run reaches the end";
+    EXPECT_EQ(FindBeginningBackward(samples, high, 150002), 1002);
+    EXPECT_EQ(FindBeginningBackward(samples, high, 199000), 150002);
+    EXPECT_EQ(FindBeginningBackward(samples, high, 1002), -1);
+    const TriggerPattern anything{{0, 0}, {0, 0}};
+    EXPECT_EQ(FindBeginningForward(samples, anything, 5), -1);
+    EXPECT_EQ(FindBeginningBackward(samples, anything, 5000), -1);
+}
+
+// Rise, fall, and a rise of one line while another is high, give targets that stand alone:
+// Find goes where it went before, sample for sample.
+TEST(FindBeginning, KeepsWhatEdgePatternsFound) {
+    std::mt19937 random(5);
+    std::vector<uint32_t> samples(5000);
+    uint32_t lines = 0;
+    for (uint32_t& sample : samples) {
+        if (random() % 40 == 0)
+            lines ^= 1u << (random() % 2);
+        sample = lines;
+    }
+    const TriggerPattern edges[] = {
+        {{0x1, 0x0}, {0x1, 0x1}}, {{0x1, 0x1}, {0x1, 0x0}}, {{0x1, 0x0}, {0x3, 0x3}}};
+    for (const TriggerPattern& pattern : edges) {
+        for (int64_t at = 0; at <= 5000; at += 7) {
+            ASSERT_EQ(FindBeginningForward(samples, pattern, at),
+                      FindTriggerForward(samples, pattern, at))
+                << at;
+            ASSERT_EQ(FindBeginningBackward(samples, pattern, at),
+                      FindTriggerBackward(samples, pattern, at))
+                << at;
+        }
+    }
 }
 
 TEST(TriggerFindPattern, TakesTheFirstTwoStepsOfTheTriggerSteps) {

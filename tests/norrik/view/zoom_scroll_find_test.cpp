@@ -185,6 +185,32 @@ private slots:
         VerifyFindsInOrder(950000, {950085, 950341});
     }
 
+    // P15 of the demo samples is high over runs of 32768 samples from 45876 + 65536 n: with
+    // only that level asked for, each press crosses a whole run to the next run's beginning
+    // (the trigger's two samples in).
+    void findNextOverALongRunOfALevelLandsOnTheNextRun() {
+        State().TriggerLevels[TriggerLevelIndex(0, 15)] = kHigh;
+        ShowFrom(0, " 2", " 0");
+        window->CenterViewOn(50000);
+        window->RedrawWaveforms();
+        window->Command10->click();
+        QCOMPARE(State().CenterSample, 45876 + 65536 + 2);
+        window->Command10->click();
+        QCOMPARE(State().CenterSample, 45876 + 2 * 65536 + 2);
+        window->Command11->click();
+        QCOMPARE(State().CenterSample, 45876 + 65536 + 2);
+        window->Command11->click();
+        QCOMPARE(State().CenterSample, 45876 + 2);
+    }
+
+    void findWithEveryLevelDontCareFindsNothing() {
+        ShowFrom(1000, " 2", " 0");
+        window->Command10->click();
+        QCOMPARE(State().ScreenStart, 1000);
+        window->Command11->click();
+        QCOMPARE(State().ScreenStart, 1000);
+    }
+
     void findWithoutAnOccurrenceLeavesTheView() {
         SetDemoTriggerPattern();
         ShowFrom(1000, " 2", " 0");

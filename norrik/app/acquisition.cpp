@@ -145,6 +145,7 @@ void Form1::Timer1_Timer() {
 
 void Form1::FinishCapture() {
     const FinishingScope finishing(finishingCaptures_);
+    sampleSummary_ = SampleSummary(); // of the samples before this capture
     // The guard of the Acquire press runs out first; the window stays responsive meanwhile.
     while (Timer3->isActive())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -59,6 +59,8 @@ void Form1::SaveCapture() {
 void Form1::OpenCapture() {
     if (RefuseWhileCapturing(*this))
         return;
+    // Whatever the open does to the buffer, a summary of the samples before it no longer holds.
+    sampleSummary_ = SampleSummary();
     const auto chosen = AskCaptureFileName(this, FileDialogKind::Open, CommonDialogFileName);
     if (!chosen)
         return;

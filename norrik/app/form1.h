@@ -5,6 +5,7 @@
 
 #include "app_state.h"
 #include "view/insta_measure.h"
+#include "view/sample_summary.h"
 #include "view/scroll_steps.h"
 #include "view/strip_text.h"
 
@@ -296,7 +297,7 @@ private:
     void ConnectViewMenu();
     void DrawInstaMark(int row, double x, const InstaMark& mark);
     void DrawByteMark(int row, double x, uint32_t value);
-    int32_t InstaSearch(SampleStep step, uint32_t from, bool forward) const;
+    int32_t InstaSearch(SampleStep step, uint32_t from, bool forward);
     bool ZoomInAllowed() const;
     bool ZoomOutAllowed() const;
     void ZoomKeepingSampleAt(int32_t c, double x);
@@ -315,6 +316,9 @@ private:
     std::array<std::vector<uint8_t>, kSignalBits> ColumnLevels;
     std::vector<uint32_t> RunList;
     StripText stripText_;
+    // The insta-measure's summary of the samples, made at its first search after a capture or
+    // an open; whatever stores new samples forgets it.
+    SampleSummary sampleSummary_;
     // The file name the Save As and Open dialog last returned; the next use starts there.
     QString CommonDialogFileName;
     // Where the capture being run or finished comes from.

@@ -9,8 +9,6 @@
 
 #include <QRadioButton>
 
-#include <array>
-
 namespace norrik {
 namespace {
 
@@ -18,9 +16,6 @@ namespace {
 int MarkY(int rowHeight) {
     return static_cast<int>(RoundHalfEven(rowHeight / 2.0 + 3));
 }
-
-// The library's search takes a pattern on bits 0 to 7 only.
-constexpr uint32_t kLibraryPatternBits = 0xFF;
 
 } // namespace
 
@@ -40,16 +35,16 @@ void Form1::InstaOff_Click() {
     RedrawWaveforms();
 }
 
-int32_t Form1::InstaSearch(SampleStep step, uint32_t from, bool forward) const {
-    if ((step.mask & ~kLibraryPatternBits) == 0) {
-        const std::array<uint8_t, 2> pattern = {static_cast<uint8_t>(step.mask),
-                                                static_cast<uint8_t>(step.value)};
-        return Podcore().SearchForTrigger(pattern.data(), 1, from, forward ? 1 : 0);
-    }
-    // Lines above bit 7: the same one-step search over the samples themselves.
+// The library's own search would read the whole buffer at every move over a quiet line; this
+// one gives its results from the samples and their summary.
+int32_t Form1::InstaSearch(SampleStep step, uint32_t from, bool forward) {
     const std::span<const uint32_t> samples = CaptureSamples(state_);
-    return forward ? SearchStepForward(samples, step, from)
-                   : SearchStepBackward(samples, step, from);
+    if (CaptureBusy())
+        sampleSummary_ = SampleSummary::Blank(samples); // the buffer may still be written
+    else if (!sampleSummary_.Describes(samples))
+        sampleSummary_ = SampleSummary(samples);
+    return forward ? SearchStepForward(sampleSummary_, step, from)
+                   : SearchStepBackward(sampleSummary_, step, from);
 }
 
 void Form1::InstaMeasure(int row, double x) {

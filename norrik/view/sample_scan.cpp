@@ -80,19 +80,4 @@ std::optional<uint32_t> LastMismatch(std::span<const uint32_t> samples, uint32_t
     return LastWanted<false>(samples, first, end, step);
 }
 
-int32_t SearchStepForward(std::span<const uint32_t> samples, SampleStep step, uint32_t from) {
-    if (from >= samples.size())
-        return static_cast<int32_t>(from);
-    const std::optional<uint32_t> match =
-        FirstMatch(samples, from, static_cast<uint32_t>(samples.size()), step);
-    return match ? static_cast<int32_t>(*match + 1) : -1;
-}
-
-int32_t SearchStepBackward(std::span<const uint32_t> samples, SampleStep step, uint32_t from) {
-    if (from < 2)
-        return -1;
-    const std::optional<uint32_t> match = LastMatch(samples, 0, from - 1, step);
-    return match ? static_cast<int32_t>(*match + 1) : -1;
-}
-
 } // namespace norrik

@@ -32,11 +32,4 @@ std::optional<uint32_t> FirstMismatch(std::span<const uint32_t> samples, uint32_
 std::optional<uint32_t> LastMismatch(std::span<const uint32_t> samples, uint32_t first,
                                      uint32_t end, SampleStep step);
 
-// One-step searches with the library's SearchForTrigger results, for conditions on any of the
-// 32 bits. Forward: one past the first match at or after `from`, `from` itself when it lies at
-// or past the end, -1 when nothing matches. Backward: one past the last match at or below
-// from - 2, -1 when there is none.
-int32_t SearchStepForward(std::span<const uint32_t> samples, SampleStep step, uint32_t from);
-int32_t SearchStepBackward(std::span<const uint32_t> samples, SampleStep step, uint32_t from);
-
 } // namespace norrik

@@ -1,4 +1,5 @@
 #include "view/insta_measure.h"
+#include "view/sample_summary.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +30,10 @@ protected:
     }
 
     InstaMark Measure(InstaMode mode, int bit, int32_t s) {
-        const StepSearch search = [this](SampleStep step, uint32_t from, bool forward) {
-            return forward ? SearchStepForward(samples, step, from)
-                           : SearchStepBackward(samples, step, from);
+        const SampleSummary summary(samples);
+        const StepSearch search = [&summary](SampleStep step, uint32_t from, bool forward) {
+            return forward ? SearchStepForward(summary, step, from)
+                           : SearchStepBackward(summary, step, from);
         };
         const InstaEdges edges =
             FindInstaEdges(1u << bit, samples[static_cast<size_t>(s)], s, search);

@@ -9,44 +9,6 @@
 namespace norrik {
 namespace {
 
-// Bit 3 high at samples 100 to 199 only, in a buffer of 1000 samples.
-std::vector<uint32_t> PulseOnBit3() {
-    std::vector<uint32_t> samples(1000, 0xF0);
-    for (int k = 100; k < 200; ++k)
-        samples[static_cast<size_t>(k)] |= 0x08;
-    return samples;
-}
-
-TEST(SearchStep, GivesTheLibrarySearchResults) {
-    const std::vector<uint32_t> samples = PulseOnBit3();
-    const SampleStep high{0x08, 0x08};
-    struct Case {
-        bool forward;
-        uint32_t from;
-        int32_t expected;
-    };
-    const Case cases[] = {
-        {true, 0, 101},     {true, 150, 151},  {true, 200, -1},    {true, 1000, 1000},
-        {true, 5000, 5000}, {false, 150, 149}, {false, 101, -1},   {false, 102, 101},
-        {false, 0, -1},     {false, 1, -1},    {false, 5000, 200},
-    };
-    for (const Case& c : cases) {
-        const int32_t found = c.forward ? SearchStepForward(samples, high, c.from)
-                                        : SearchStepBackward(samples, high, c.from);
-        EXPECT_EQ(found, c.expected) << (c.forward ? "forward from " : "backward from ") << c.from;
-    }
-}
-
-TEST(SearchStep, FindsLinesAboveTheLowByteAndNothingInAnEmptyBuffer) {
-    std::vector<uint32_t> samples(300, 0);
-    samples[250] = 1u << 20; // VDD
-    EXPECT_EQ(SearchStepForward(samples, {1u << 20, 1u << 20}, 0), 251);
-    EXPECT_EQ(SearchStepBackward(samples, {1u << 20, 1u << 20}, 300), 251);
-    EXPECT_EQ(SearchStepBackward(samples, {1u << 20, 0}, 252), 250);
-    EXPECT_EQ(SearchStepForward({}, {1, 1}, 0), 0);
-    EXPECT_EQ(SearchStepBackward({}, {1, 1}, 10), -1);
-}
-
 // Matches in every position relative to the stretches tested together, against a plain walk.
 TEST(MatchScan, AgreesWithAPlainWalkAcrossStretchBoundaries) {
     std::mt19937 random(7);

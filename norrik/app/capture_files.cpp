@@ -7,6 +7,7 @@
 #include "number_text.h"
 #include "open_sizing.h"
 #include "podcore_api.h"
+#include "process_end.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -47,7 +48,12 @@ void Form1::SaveCapture() {
         return;
     CommonDialogFileName = *chosen;
     CaptureFileFields fields = CurrentFileFields();
-    if (SaveCaptureFile(Podcore(), fields, QFile::encodeName(*chosen).constData()) == 0) {
+    bool saved = false;
+    {
+        const FileBeingWritten writing;
+        saved = SaveCaptureFile(Podcore(), fields, QFile::encodeName(*chosen).constData()) != 0;
+    }
+    if (!saved) {
         ShowMessage(this, {"Tarnwick Logic Analyzer",
                            "Could Not Save " + *chosen +
                                "\nThe capture was not saved; a file of that name was left as it "

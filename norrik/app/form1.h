@@ -46,6 +46,8 @@ public:
     // Startup and ending.
     void Form_Load();
     void InitializeSystem();
+    // Closing the window and File > Exit end the process at once.
+    void Form_Unload();
     void ExitMenu_Click();
 
     // Rate, buffer size and pod selection.
@@ -269,6 +271,9 @@ public:
     QRadioButton* InstaByte = nullptr;
     QTimer* ScrollTimerLeft = nullptr;
     QTimer* ScrollTimerRight = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();

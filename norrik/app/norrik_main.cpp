@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "message_box.h"
 #include "podcore_api.h"
+#include "termination_signals.h"
 
 #include <QApplication>
 
@@ -19,6 +20,7 @@ int RunNorrik(const std::vector<std::string>& libraryCandidates) {
         return 1;
     }
     Form1 window;
+    CloseOnTerminationSignals(&window);
     window.Form_Load();
     window.show();
     return QApplication::exec();

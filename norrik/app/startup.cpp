@@ -5,15 +5,14 @@
 #include "form1.h"
 #include "number_text.h"
 #include "podcore_api.h"
+#include "process_end.h"
 #include "settings_store.h"
 #include "trigger_pictures.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QTimer>
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace norrik {
 
@@ -96,10 +95,18 @@ void Form1::InitializeSystem() {
     state_.PodAttached = true;
 }
 
+void Form1::Form_Unload() {
+    EndProcess();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    // Still here: a file is being written, and the process ends once it is done.
+    event->ignore();
+}
+
 void Form1::ExitMenu_Click() {
-    // Ends at once, as closing the window does: a running capture is left to the process's end.
-    std::fflush(nullptr);
-    std::_Exit(0);
+    Form_Unload();
 }
 
 } // namespace norrik

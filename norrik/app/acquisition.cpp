@@ -2,6 +2,7 @@
 // follows it, FinishCapture stops it and shows the whole buffer, and Timer3 keeps the Acquire
 // button from being pressed twice in quick succession.
 #include "acquisition_cycle.h"
+#include "busy_cursor.h"
 #include "form1.h"
 #include "message_box.h"
 #include "podcore_api.h"
@@ -116,6 +117,8 @@ void Form1::Acquire_Click() {
     } else {
         const uint32_t mode =
             ClockingMode(!InternalCLK->isChecked(), state_.ClockEdge, state_.TrigQualifier);
+        // The firmware load and the wait for the pod's ready byte take up to 4 s.
+        const BusyCursor busy;
         const int32_t started = Podcore().StartCapture(
             state_.RateCode[0], mode, state_.TriggerSteps.data(), state_.TriggerStepCount,
             state_.SampleBuffer, static_cast<uint32_t>(state_.BufferSamples),

@@ -1,5 +1,6 @@
 // The rate, buffer-size and pod lists and what a selection in each does.
 #include "acquisition_settings.h"
+#include "busy_cursor.h"
 #include "diagnostic_log.h"
 #include "form1.h"
 #include "number_text.h"
@@ -65,8 +66,11 @@ void Form1::SizeList_Click() {
 void Form1::AllocateSampleBuffer(int32_t samples) {
     PodcoreApi& pod = Podcore();
     state_.BufferSamples = samples;
-    pod.DeleteBuffer(state_.SampleBuffer);
-    state_.SampleBuffer = pod.MakeBuffer(static_cast<uint32_t>(state_.BufferSamples));
+    {
+        const BusyCursor busy; // a buffer of gigabytes takes seconds to free and make
+        pod.DeleteBuffer(state_.SampleBuffer);
+        state_.SampleBuffer = pod.MakeBuffer(static_cast<uint32_t>(state_.BufferSamples));
+    }
     if (state_.SampleBuffer == nullptr) {
         Output->Print("Failed to Allocate Memory");
         state_.DemoMode = true;

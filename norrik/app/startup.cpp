@@ -1,5 +1,6 @@
 // Startup and ending: from nothing to a window that can acquire, with a pod or in demo mode.
 #include "acquisition_settings.h"
+#include "busy_cursor.h"
 #include "clickable_picture.h"
 #include "diagnostic_log.h"
 #include "form1.h"
@@ -71,7 +72,10 @@ void Form1::InitializeSystem() {
     if (state_.BufferSamples > state_.MaxBufferSamples)
         state_.BufferSamples = state_.MaxBufferSamples;
 
-    state_.SampleBuffer = pod.MakeBuffer(static_cast<uint32_t>(state_.BufferSamples));
+    {
+        const BusyCursor busy;
+        state_.SampleBuffer = pod.MakeBuffer(static_cast<uint32_t>(state_.BufferSamples));
+    }
     if (state_.SampleBuffer == nullptr) {
         Output->Print("Failed to Allocate Memory");
         state_.DemoMode = true;

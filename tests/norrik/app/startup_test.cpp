@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -36,6 +37,26 @@ int32_t FakeInitializeKTLAPod(uint32_t id) {
 
 uint32_t FakeGetMaxBufferSize() {
     return fakeAdvice;
+}
+
+// Whether the wait cursor showed during each library call that holds the window.
+std::vector<bool> waitCursorDuringCall;
+decltype(PodcoreApi::MakeBuffer) realMakeBuffer = nullptr;
+
+void RecordCursor() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    waitCursorDuringCall.push_back(cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+}
+
+uint32_t* RecordingMakeBuffer(uint32_t samples) {
+    RecordCursor();
+    return realMakeBuffer(samples);
+}
+
+int32_t RecordingStartCapture(uint32_t, uint32_t, const uint32_t*, int32_t, const uint32_t*,
+                              uint32_t, uint32_t) {
+    RecordCursor();
+    return 0;
 }
 
 } // namespace
@@ -319,6 +340,25 @@ private slots:
         QCOMPARE(form->Label2->text(), QString("at 1Msps"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
         QCOMPARE(form->Label2->text(), QString("at 24Msps"));
+    }
+
+    // Making a buffer (seconds for gigabytes) and starting a capture (up to 4 s) hold the
+    // window: the wait cursor shows for as long as the call runs, and only then.
+    void longLibraryCallsShowTheWaitCursor() {
+        fakePods = {5};
+        readyPod = 5;
+        Podcore().EnumeratePods = FakeEnumeratePods;
+        Podcore().InitializeKTLAPod = FakeInitializeKTLAPod;
+        realMakeBuffer = real.MakeBuffer;
+        Podcore().MakeBuffer = RecordingMakeBuffer;
+        Podcore().StartCapture = RecordingStartCapture;
+        waitCursorDuringCall.clear();
+        auto form = Start();
+        Form1::SelectEntry(form->SizeList, 1);
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        // Startup's buffer, the refresh's re-allocation, the chosen size, the capture start.
+        QCOMPARE(waitCursorDuringCall, (std::vector<bool>{true, true, true, true}));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
     void choosingDemoClosesThePodAndFallsBack() {

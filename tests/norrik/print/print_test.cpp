@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -54,6 +55,17 @@ class PrintTest : public QObject {
     }
 
 private slots:
+    // The print system is pointed at a server that does not exist, so that no test reaches a
+    // printer of the machine, whatever its default printer is.
+    void initTestCase() {
+        QVERIFY(folder.isValid());
+        qputenv("CUPS_SERVER", folder.filePath("no-print-server").toLocal8Bit());
+        qunsetenv("PRINTER");
+        qunsetenv("LPDEST");
+        QVERIFY(QPrinterInfo::availablePrinters().isEmpty());
+        QVERIFY(QPrinterInfo::defaultPrinterName().isEmpty());
+    }
+
     void printedSizeFitsThePageWidth_data() {
         QTest::addColumn<int>("pageWidth");
         QTest::addColumn<QSize>("printed");
@@ -126,7 +138,7 @@ private slots:
             shown << request.text;
             return QMessageBox::Ok;
         });
-        // No printer is installed where the tests run: the job cannot start.
+        // No printer can be reached: the job cannot start.
         form.Command17_Click();
         SetMessageAnswerer({});
         QCOMPARE(shown.size(), 1);

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -45,16 +46,19 @@ double RedrawSeconds(norrik::Form1& window) {
     return bench::MedianSeconds(101, [&] { window.RedrawWaveforms(); });
 }
 
-bool Report(const char* what, double move, double redraw) {
-    char name[96];
-    std::snprintf(name, sizeof name, "insta-measure move, %s", what);
-    bench::Figure(name, move * 1e3, "ms");
-    std::snprintf(name, sizeof name, "redraw alone, %s", what);
-    bench::Figure(name, redraw * 1e3, "ms");
-    std::snprintf(name, sizeof name, "move / redraw, %s", what);
-    bench::Figure(name, move / redraw, "ratio");
-    std::snprintf(name, sizeof name, "move / 60 Hz frame, %s", what);
-    return bench::Ratio(name, move / kFrameSeconds, 1.0, false);
+// "label, what": one figure of those measured for each case.
+void Figure(const char* label, const char* what, double value, const char* unit) {
+    bench::Figure((std::string(label) + ", " + what).c_str(), value, unit);
+}
+
+// A move's time, with the redraw alone as the baseline, and its ratio to the target time.
+bool Report(const char* what, double move, double redraw, const char* targetLabel,
+            double targetSeconds) {
+    Figure("insta-measure move", what, move * 1e3, "ms");
+    Figure("redraw alone", what, redraw * 1e3, "ms");
+    Figure("move / redraw", what, move / redraw, "ratio");
+    return bench::Ratio((std::string(targetLabel) + ", " + what).c_str(), move / targetSeconds, 1.0,
+                        false);
 }
 
 // P15 held low over a whole large capture: the first move summarises the samples, the later
@@ -85,19 +89,10 @@ bool QuietLineOfLargeCapture(norrik::Form1& window, uint32_t samples) {
     }
     char what[64];
     std::snprintf(what, sizeof what, "quiet line, %u samples", samples);
-    char name[96];
-    std::snprintf(name, sizeof name, "first move (summary made), %s", what);
-    bench::Figure(name, first * 1e3, "ms");
-    std::snprintf(name, sizeof name, "insta-measure move, %s", what);
-    bench::Figure(name, move * 1e3, "ms");
-    std::snprintf(name, sizeof name, "redraw alone, %s", what);
-    bench::Figure(name, redraw * 1e3, "ms");
-    std::snprintf(name, sizeof name, "plain scan for the edges, %s", what);
-    bench::Figure(name, plain * 1e3, "ms");
-    std::snprintf(name, sizeof name, "plain scan / move, %s", what);
-    bench::Figure(name, plain / move, "ratio");
-    std::snprintf(name, sizeof name, "move / 1 ms, %s", what);
-    return bench::Ratio(name, move / kQuietMoveTarget, 1.0, false);
+    Figure("first move (summary made)", what, first * 1e3, "ms");
+    Figure("plain scan for the edges", what, plain * 1e3, "ms");
+    Figure("plain scan / move", what, plain / move, "ratio");
+    return Report(what, move, redraw, "move / 1 ms", kQuietMoveTarget);
 }
 
 } // namespace
@@ -130,7 +125,8 @@ int main(int argc, char* argv[]) {
             move = MoveSeconds(window, everyRow);
             redraw = RedrawSeconds(window);
         }
-        met = Report("demo capture, all rows", move, redraw) && met;
+        met = Report("demo capture, all rows", move, redraw, "move / 60 Hz frame", kFrameSeconds) &&
+              met;
     }
     {
         // P15 held low over the whole capture: no edge anywhere to find.
@@ -147,7 +143,9 @@ int main(int argc, char* argv[]) {
             move = MoveSeconds(window, {15});
             redraw = RedrawSeconds(window);
         }
-        met = Report("a line that never changes", move, redraw) && met;
+        met = Report("a line that never changes", move, redraw, "move / 60 Hz frame",
+                     kFrameSeconds) &&
+              met;
     }
     for (const uint32_t samples : kLargeCaptures)
         met = QuietLineOfLargeCapture(window, samples) && met;

@@ -81,38 +81,49 @@ int32_t FindTriggerBackward(std::span<const uint32_t> samples, const TriggerPatt
     return static_cast<int32_t>(*second + 1);
 }
 
-int32_t FindBeginningForward(std::span<const uint32_t> samples, const TriggerPattern& pattern,
-                             int64_t from) {
+namespace {
+
+// Find Next and Previous from the target that the trigger rule finds: -1 for a pattern that
+// holds everywhere; the target itself when it stands alone or begins a run of targets; else the
+// beginning that `inRun` finds from the trigger sample before the target and from the step
+// that matches both steps at once.
+template <typename InRun>
+int32_t Beginning(std::span<const uint32_t> samples, const TriggerPattern& pattern, int32_t target,
+                  InRun inRun) {
     if (pattern.first.mask == 0 && pattern.second.mask == 0)
         return -1;
-    const int32_t target = FindTriggerForward(samples, pattern, from);
     if (target < 0 || !IsTriggerSample(samples, pattern, int64_t{target} - 2))
         return target;
-    // Inside a run of targets. Two neighbouring trigger samples both match both steps, so the
-    // run's trigger samples end at the first sample u that does not (or at u itself), and the
-    // sample after u is no trigger sample: the next target from u + 2 on begins a run.
-    const SampleStep both = *BothSteps(pattern);
-    const auto s = static_cast<uint32_t>(target - 1);
-    const auto size = static_cast<uint32_t>(samples.size());
-    const std::optional<uint32_t> other = FirstMismatch(samples, s, size, both);
-    return other ? FirstTargetFrom(samples, pattern, int64_t{*other} + 2) : -1;
+    // Two neighbouring trigger samples both match both steps: such samples exist.
+    return inRun(static_cast<uint32_t>(target - 1), *BothSteps(pattern));
+}
+
+} // namespace
+
+int32_t FindBeginningForward(std::span<const uint32_t> samples, const TriggerPattern& pattern,
+                             int64_t from) {
+    const int32_t target = FindTriggerForward(samples, pattern, from);
+    return Beginning(samples, pattern, target, [&](uint32_t s, SampleStep both) {
+        // The run's trigger samples end at the first sample u that does not match both steps
+        // (or at u itself), and the sample after u is no trigger sample: the next target from
+        // u + 2 on begins a run.
+        const auto size = static_cast<uint32_t>(samples.size());
+        const std::optional<uint32_t> other = FirstMismatch(samples, s, size, both);
+        return other ? FirstTargetFrom(samples, pattern, int64_t{*other} + 2) : -1;
+    });
 }
 
 int32_t FindBeginningBackward(std::span<const uint32_t> samples, const TriggerPattern& pattern,
                               int64_t before) {
-    if (pattern.first.mask == 0 && pattern.second.mask == 0)
-        return -1;
     const int32_t target = FindTriggerBackward(samples, pattern, before);
-    if (target < 0 || !IsTriggerSample(samples, pattern, int64_t{target} - 2))
-        return target;
-    // Back to where the run's trigger samples begin: just after the last sample before s that
-    // does not match both steps, or one sample later when that one is no trigger sample.
-    const SampleStep both = *BothSteps(pattern);
-    const auto s = static_cast<uint32_t>(target - 1);
-    const std::optional<uint32_t> other = LastMismatch(samples, 0, s, both);
-    const int64_t next = other ? int64_t{*other} + 1 : 0;
-    const int64_t firstTrigger = IsTriggerSample(samples, pattern, next) ? next : next + 1;
-    return static_cast<int32_t>(firstTrigger + 1);
+    return Beginning(samples, pattern, target, [&](uint32_t s, SampleStep both) {
+        // The run's trigger samples begin just after the last sample before s that does not
+        // match both steps, or one sample later when that one is no trigger sample.
+        const std::optional<uint32_t> other = LastMismatch(samples, 0, s, both);
+        const int64_t next = other ? int64_t{*other} + 1 : 0;
+        const int64_t firstTrigger = IsTriggerSample(samples, pattern, next) ? next : next + 1;
+        return static_cast<int32_t>(firstTrigger + 1);
+    });
 }
 
 } // namespace norrik

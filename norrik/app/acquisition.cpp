@@ -109,6 +109,9 @@ void Form1::Acquire_Click() {
     const int32_t postTrigger =
         PostTriggerSamples(state_.BufferSamples, TriggerPositionScroll->value());
     LockCaptureSettings(true);
+    // The firmware load and the wait for the pod's ready byte take up to 4 s, filling a large
+    // buffer with demo samples about as long.
+    const BusyCursor busy;
     // Decided once per capture, so that a pod choice made meanwhile cannot leave the library's
     // capture unstopped.
     if (state_.DemoMode) {
@@ -117,8 +120,6 @@ void Form1::Acquire_Click() {
     } else {
         const uint32_t mode =
             ClockingMode(!InternalCLK->isChecked(), state_.ClockEdge, state_.TrigQualifier);
-        // The firmware load and the wait for the pod's ready byte take up to 4 s.
-        const BusyCursor busy;
         const int32_t started = Podcore().StartCapture(
             state_.RateCode[0], mode, state_.TriggerSteps.data(), state_.TriggerStepCount,
             state_.SampleBuffer, static_cast<uint32_t>(state_.BufferSamples),

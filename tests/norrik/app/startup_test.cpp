@@ -53,6 +53,11 @@ uint32_t* RecordingMakeBuffer(uint32_t samples) {
     return realMakeBuffer(samples);
 }
 
+int32_t RecordingDemoData() {
+    RecordCursor();
+    return 1;
+}
+
 int32_t RecordingStartCapture(uint32_t, uint32_t, const uint32_t*, int32_t, const uint32_t*,
                               uint32_t, uint32_t) {
     RecordCursor();
@@ -342,18 +347,29 @@ private slots:
         QCOMPARE(form->Label2->text(), QString("at 24Msps"));
     }
 
-    // Making a buffer (seconds for gigabytes) and starting a capture (up to 4 s) hold the
-    // window: the wait cursor shows for as long as the call runs, and only then.
+    // Making a buffer (seconds for gigabytes) and starting a capture (up to 4 s on a pod; demo
+    // samples about as long in a large buffer) hold the window: the wait cursor shows for as
+    // long as the call runs, and only then.
+    void longLibraryCallsShowTheWaitCursor_data() {
+        QTest::addColumn<bool>("pod");
+        QTest::newRow("pod") << true;
+        QTest::newRow("demo") << false;
+    }
     void longLibraryCallsShowTheWaitCursor() {
-        fakePods = {5};
-        readyPod = 5;
-        Podcore().EnumeratePods = FakeEnumeratePods;
-        Podcore().InitializeKTLAPod = FakeInitializeKTLAPod;
+        QFETCH(bool, pod);
+        if (pod) {
+            fakePods = {5};
+            readyPod = 5;
+            Podcore().EnumeratePods = FakeEnumeratePods;
+            Podcore().InitializeKTLAPod = FakeInitializeKTLAPod;
+        }
         realMakeBuffer = real.MakeBuffer;
         Podcore().MakeBuffer = RecordingMakeBuffer;
         Podcore().StartCapture = RecordingStartCapture;
+        Podcore().DemoData = RecordingDemoData;
         waitCursorDuringCall.clear();
         auto form = Start();
+        QCOMPARE(form->State().DemoMode, !pod);
         Form1::SelectEntry(form->SizeList, 1);
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         // Startup's buffer, the refresh's re-allocation, the chosen size, the capture start.

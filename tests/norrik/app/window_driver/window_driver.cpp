@@ -184,10 +184,10 @@ class WindowDriverPlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "window_driver.json")
 
 public:
-    QObject* create(const QString& key, const QString& specification) override {
+    QObject* create(const QString& key, const QString& scene) override {
         if (key.compare("norrikdriver", Qt::CaseInsensitive) != 0)
             return nullptr;
-        return new WindowDriver(specification);
+        return new WindowDriver(scene);
     }
 };
 

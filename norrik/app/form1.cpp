@@ -25,6 +25,7 @@ Form1::Form1() {
     CreateMenus();
     ConnectViewMouse();
     ConnectViewMenu();
+    ConnectWheelAndKeys();
     setCentralWidget(client);
     // The layout is fixed: nothing moves or resizes at run time.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

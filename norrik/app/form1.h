@@ -7,6 +7,7 @@
 #include "view/insta_measure.h"
 #include "view/scroll_steps.h"
 #include "view/strip_text.h"
+#include "view/wheel_notches.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -117,6 +118,15 @@ public:
     void Overview_MouseDown(int button, double x);
     void Overview_MouseMove(int button, double x);
     void Overview_MouseUp(int button, double x);
+
+    // The wheel and the keys on the view (angles in eighths of a degree, y away from the user,
+    // x to the left). Over the rows the wheel zooms about the pointer and, with Shift or sideways,
+    // scrolls; over the overview it scrolls. The keys act while a row has the focus; the end of
+    // a capture, an opened file, a wheel turn or a click over the rows give it to them.
+    void Wave_MouseWheel(int row, QPoint angleDelta, Qt::KeyboardModifiers modifiers, double x);
+    void Overview_MouseWheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers);
+    bool Wave_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void FocusWaveform();
 
     // Zoom, scroll, centring and find.
     void Command3_Click();
@@ -292,17 +302,24 @@ private:
     void CreateInstaMeasureOptions();
     void ConnectViewMouse();
     void ConnectViewMenu();
+    void ConnectWheelAndKeys();
     void DrawInstaMark(int row, double x, const InstaMark& mark);
     void DrawByteMark(int row, double x, uint32_t value);
     int32_t InstaSearch(SampleStep step, uint32_t from, bool forward) const;
     bool ZoomInAllowed() const;
     bool ZoomOutAllowed() const;
     void ZoomKeepingSampleAt(int32_t c, double x);
+    // The click zoom about column x; false when the zoom limit refused it.
+    bool ZoomInAtColumn(double x);
+    bool ZoomOutAtColumn(double x);
     void ZoomAboutCentre(bool (Form1::*allowed)() const, void (Form1::*step)());
     void ZoomIn();
     void ZoomOut();
     void ZoomAll();
     void ScrollOneStep(ScrollDirection direction);
+    void ScrollBy(ScrollDirection direction, int32_t step);
+    void ScrollNotches(int notches);
+    void ScrollOneScreen(ScrollDirection direction);
     void StartRepeatingScroll(ScrollDirection direction, QTimer* timer);
     void RepeatScroll(ScrollDirection direction, QTimer* timer);
     void CenterAndRedraw(int32_t sample);
@@ -313,6 +330,9 @@ private:
     std::array<std::vector<uint8_t>, kSignalBits> ColumnLevels;
     std::vector<uint32_t> RunList;
     StripText stripText_;
+    WheelNotches zoomWheel_;
+    WheelNotches scrollWheel_;
+    WheelNotches overviewWheel_;
     // The file name the Save As and Open dialog last returned; the next use starts there.
     QString CommonDialogFileName;
     // Where the capture being run or finished comes from.

@@ -1,6 +1,8 @@
 #include "view/picture_surface.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 namespace norrik {
@@ -44,7 +46,7 @@ void PictureSurface::TrackMouse(MouseHandler moveHandler) {
 void PictureSurface::Report(const MouseHandler& handler, int button,
                             const QMouseEvent* event) const {
     if (handler)
-        handler(button, event->position().x() - (bordered_ ? 1 : 0));
+        handler(button, PictureX(event->position().x()));
 }
 
 void PictureSurface::mousePressEvent(QMouseEvent* event) {
@@ -57,6 +59,22 @@ void PictureSurface::mouseMoveEvent(QMouseEvent* event) {
 
 void PictureSurface::mouseReleaseEvent(QMouseEvent* event) {
     Report(onMouseUp, event->button(), event);
+}
+
+void PictureSurface::wheelEvent(QWheelEvent* event) {
+    if (!onWheel) {
+        event->ignore();
+        return;
+    }
+    onWheel(event->angleDelta(), event->modifiers(), PictureX(event->position().x()));
+    event->accept();
+}
+
+void PictureSurface::keyPressEvent(QKeyEvent* event) {
+    if (onKeyPress && onKeyPress(event->key(), event->modifiers()))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace norrik

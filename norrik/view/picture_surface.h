@@ -36,14 +36,29 @@ public:
     MouseHandler onMouseUp;
     void TrackMouse(MouseHandler moveHandler);
 
+    // A wheel turn: its angle in eighths of a degree (y away from the user, x to the left), the
+    // modifier keys held and the pointer's x in the picture's pixels. Without a handler the
+    // turn goes on to the parent.
+    using WheelHandler =
+        std::function<void(QPoint angleDelta, Qt::KeyboardModifiers modifiers, double x)>;
+    WheelHandler onWheel;
+
+    // A key pressed while the surface has the focus; true when it was used. Keys not used go on
+    // to the window.
+    using KeyHandler = std::function<bool(int key, Qt::KeyboardModifiers modifiers)>;
+    KeyHandler onKeyPress;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Report(const MouseHandler& handler, int button, const QMouseEvent* event) const;
+    double PictureX(double widgetX) const { return widgetX - (bordered_ ? 1 : 0); }
 
     QImage picture_;
     bool bordered_;

@@ -76,15 +76,15 @@ void Form1::InstaMeasure(int row, double x) {
 void Form1::DrawByteMark(int row, double x, uint32_t value) {
     for (PictureSurface* wave : Wave)
         raster::FillBox<uint8_t>(raster::IndexPixels(wave->Picture()), x, 0.0, x, 30.0, kBlackInk);
-    QImage& picture = Wave[static_cast<size_t>(row)]->Picture();
-    stripText_.WriteIndexed(picture, x + 2, MarkY(picture.height()) - 11, StripFont::Plain,
-                            kBlackInk, QString::fromStdString(ByteText(value)));
+    PictureSurface* wave = Wave[static_cast<size_t>(row)];
+    stripText_.WriteIndexed(wave->Picture(), x + 2, MarkY(wave->ScaleHeight()) - 11,
+                            StripFont::Plain, kBlackInk, QString::fromStdString(ByteText(value)));
 }
 
 void Form1::DrawInstaMark(int row, double x, const InstaMark& mark) {
     QImage& picture = Wave[static_cast<size_t>(row)]->Picture();
     const raster::IndexPixels pixels(picture);
-    const int y = MarkY(picture.height());
+    const int y = MarkY(pixels.height);
     if (mark.left && mark.right)
         raster::FillBox<uint8_t>(pixels, *mark.left, y, *mark.right, y, kBlackInk);
     // Arrowheads point outwards at the edges found.

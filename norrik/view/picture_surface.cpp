@@ -1,21 +1,23 @@
 #include "view/picture_surface.h"
 
+#include "view/picture_resolution.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace norrik {
 
 PictureSurface::PictureSurface(QWidget* parent, const QRect& geometry, bool bordered,
                                const QList<QRgb>& colourTable)
-    : QWidget(parent),
-      picture_(geometry.size() - (bordered ? QSize(2, 2) : QSize(0, 0)),
+    : QWidget(parent), resolution_(PictureResolution()),
+      picture_((geometry.size() - (bordered ? QSize(2, 2) : QSize(0, 0))) * resolution_,
                colourTable.isEmpty() ? QImage::Format_RGB32 : QImage::Format_Indexed8),
-      bordered_(bordered),
-      background_(colourTable.isEmpty() ? 0xFFFFFFFFu : 0u) {
+      bordered_(bordered), background_(colourTable.isEmpty() ? 0xFFFFFFFFu : 0u) {
     if (!colourTable.isEmpty())
         picture_.setColorTable(colourTable);
+    picture_.setDevicePixelRatio(resolution_);
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Fonts given in points come out as on the screen the layout was designed for (96 dpi).
@@ -35,7 +37,8 @@ void PictureSurface::paintEvent(QPaintEvent*) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    painter.drawImage(inset, inset, picture_);
+    // At its device pixel ratio the picture covers its logical size, a device pixel to a pixel.
+    painter.drawImage(QPointF(inset, inset), picture_);
 }
 
 void PictureSurface::TrackMouse(MouseHandler moveHandler) {

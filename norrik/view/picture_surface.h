@@ -18,11 +18,14 @@ public:
     PictureSurface(QWidget* parent, const QRect& geometry, bool bordered,
                    const QList<QRgb>& colourTable = {});
 
-    // The drawing area, ScaleWidth x ScaleHeight pixels.
+    // The drawing area, ScaleWidth x ScaleHeight pixels of the layout. The picture holds
+    // Resolution() x Resolution() device pixels for each of them (its device pixel ratio), so
+    // that it is shown without scaling on a high-density screen.
     QImage& Picture() { return picture_; }
     const QImage& Picture() const { return picture_; }
-    int ScaleWidth() const { return picture_.width(); }
-    int ScaleHeight() const { return picture_.height(); }
+    int ScaleWidth() const { return picture_.width() / resolution_; }
+    int ScaleHeight() const { return picture_.height() / resolution_; }
+    int Resolution() const { return resolution_; }
 
     // Fills the picture with the background colour.
     void Cls();
@@ -60,6 +63,7 @@ private:
     void Report(const MouseHandler& handler, int button, const QMouseEvent* event) const;
     double PictureX(double widgetX) const { return widgetX - (bordered_ ? 1 : 0); }
 
+    int resolution_;
     QImage picture_;
     bool bordered_;
     uint background_;

@@ -23,7 +23,8 @@ bool InkWithin(const PictureSurface* surface, QRgb colour, int left, int right) 
         for (int x = 0; x < picture.width(); ++x) {
             if ((picture.pixel(x, y) & 0xFFFFFF) != colour)
                 continue;
-            if (x < left || x > right)
+            const int column = x / surface->Resolution();
+            if (column < left || column > right)
                 return false;
             found = true;
         }

@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "clickable_picture.h"
 #include "diagnostic_log.h"
+#include "group_frame.h"
 #include "layout.h"
 
 #include <QApplication>
@@ -59,7 +60,7 @@ void Form1::CreateControls() {
 
     CreateTriggerButtons();
     CreateWaveformSurfaces();
-    Frame2 = new QGroupBox("Display Control", client);
+    Frame2 = new GroupFrame("Display Control", client);
     Frame2->setGeometry(Twips(3720, 5640, 3255, 1335));
     CreateDisplayControls();
     CreateViewCommands();
@@ -115,7 +116,7 @@ void Form1::CreateControls() {
 }
 
 void Form1::CreateAcquisitionControls() {
-    Frame1 = new QGroupBox("Acquisition Control", client);
+    Frame1 = new GroupFrame("Acquisition Control", client);
     Frame1->setGeometry(Twips(7080, 5640, 4575, 1335));
 
     Command1 = new QPushButton("Acquire", Frame1);

@@ -32,6 +32,7 @@ namespace norrik {
 struct CaptureFileFields;
 class ClickablePicture;
 class DiagnosticLog;
+class HelpTextWindow;
 class PictureSurface;
 class SerialDecode;
 class I2CDecode;
@@ -153,6 +154,8 @@ public:
     static QString HelpFilePath();
     void Command20_Click();
     void NorrikHelp_Click();
+    // The help text in the program's own window, when the desktop has no viewer for it.
+    void ShowHelpText();
     void NorrikAbout_Click();
 
     // Saving and opening captures.
@@ -251,6 +254,9 @@ public:
     QLabel* Label1 = nullptr;
     QLineEdit* SubScale = nullptr;
     QPushButton* Command2 = nullptr;
+
+    // The program's own help window; null while not open.
+    QPointer<HelpTextWindow> HelpText;
 
     // Decoder windows; null while not open.
     QPointer<SerialDecode> SerialDecodeWindow;

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class QColor;
@@ -311,6 +312,7 @@ private:
     void ConnectWheelAndKeys();
     void DrawInstaMark(int row, double x, const InstaMark& mark);
     void DrawByteMark(int row, double x, uint32_t value);
+    void ShowInstaDetail(PictureSurface* wave, const std::string& detail);
     int32_t InstaSearch(SampleStep step, uint32_t from, bool forward) const;
     bool ZoomInAllowed() const;
     bool ZoomOutAllowed() const;

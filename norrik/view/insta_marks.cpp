@@ -6,8 +6,11 @@
 #include "view/picture_surface.h"
 #include "view/raster.h"
 #include "view/row_drawing.h"
+#include "view/sample_position_text.h"
 
+#include <QCursor>
 #include <QRadioButton>
+#include <QToolTip>
 
 #include <array>
 
@@ -37,6 +40,8 @@ InstaMode Form1::SelectedInstaMode() const {
 }
 
 void Form1::InstaOff_Click() {
+    for (PictureSurface* wave : Wave)
+        wave->setToolTip({});
     RedrawWaveforms();
 }
 
@@ -58,9 +63,11 @@ void Form1::InstaMeasure(int row, double x) {
         return;
     const int32_t s = InstaSample(state_, x);
     const auto value = static_cast<uint32_t>(Podcore().LoggedData(static_cast<uint32_t>(s)));
+    PictureSurface* wave = Wave[static_cast<size_t>(row)];
     if (mode == InstaMode::Byte) {
         RedrawWaveforms();
         DrawByteMark(row, x, value);
+        ShowInstaDetail(wave, InstaMeasureText(state_, mode, {}, s, value, false));
         return;
     }
     const uint32_t bitMask = 1u << kRowBit[static_cast<size_t>(row)];
@@ -69,8 +76,18 @@ void Form1::InstaMeasure(int row, double x) {
             return InstaSearch(step, from, forward);
         });
     RedrawWaveforms();
-    PictureSurface* wave = Wave[static_cast<size_t>(row)];
     DrawInstaMark(row, x, MeasureMark(state_, mode, edges, wave->ScaleWidth()));
+    ShowInstaDetail(wave,
+                    InstaMeasureText(state_, mode, edges, s, value, InternalCLK->isChecked()));
+}
+
+// The measurement by sample numbers, in the row's tool tip; an open tool tip follows the pointer's
+// measurement.
+void Form1::ShowInstaDetail(PictureSurface* wave, const std::string& detail) {
+    const QString text = QString::fromStdString(detail);
+    wave->setToolTip(text);
+    if (QToolTip::isVisible())
+        QToolTip::showText(QCursor::pos(), text, wave);
 }
 
 void Form1::DrawByteMark(int row, double x, uint32_t value) {

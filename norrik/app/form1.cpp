@@ -221,6 +221,9 @@ void Form1::CreateMenus() {
     viewMenu->addAction("Zoom to see All acquired data")->setObjectName("zoomall");
     viewMenu->addAction("Zoom Out")->setObjectName("zoomout");
     viewMenu->addAction("Zoom In")->setObjectName("zoomin");
+    QAction* tools = viewMenu->addAction("Acquisition and Measurement");
+    tools->setObjectName("AcquisitionMeasurementMenu");
+    connect(tools, &QAction::triggered, this, [this] { AcquisitionMeasurementMenu_Click(); });
 
     QAction* acquire = menuBar()->addAction("Acquire Signal Data");
     acquire->setObjectName("macquire");

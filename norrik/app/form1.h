@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ namespace norrik {
 
 struct CaptureFileFields;
 class ClickablePicture;
+class AcquisitionMeasurementWindow;
 class DiagnosticLog;
 class HelpTextWindow;
 class PictureSurface;
@@ -167,6 +169,10 @@ public:
     void PrintMenu_Click();
     void Command17_Click();
 
+    // The tool window with the controls outside the visible area; made at its first opening and
+    // kept, hidden when closed.
+    void AcquisitionMeasurementMenu_Click();
+
     // Decoder windows: each opens without blocking the window and exists from its first opening
     // until the user closes it.
     void MenuSPI_Click();
@@ -255,6 +261,10 @@ public:
     QLabel* Label1 = nullptr;
     QLineEdit* SubScale = nullptr;
     QPushButton* Command2 = nullptr;
+
+    QPointer<AcquisitionMeasurementWindow> AcquisitionMeasurement;
+    // Runs after every redraw of the view, for what shows its pictures elsewhere.
+    std::function<void()> onRedrawn;
 
     // The program's own help window; null while not open.
     QPointer<HelpTextWindow> HelpText;

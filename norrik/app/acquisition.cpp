@@ -170,6 +170,7 @@ void Form1::FinishCapture() {
     ZoomAllSetting();
     QCoreApplication::processEvents();
     RedrawWaveforms();
+    FocusWaveform();
     Command1->setText("Acquire");
     state_.Acquiring = false;
     if (finishingCaptures_ == 1)

@@ -1,6 +1,7 @@
 #include "artwork.h"
 
 #include "layout.h"
+#include "view/picture_resolution.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -27,12 +28,12 @@ void DrawPanel(QPainter& painter, const QRect& area) {
 } // namespace
 
 QPixmap BackgroundPicture() {
-    QPixmap picture(913, 520);
+    QPixmap picture = SharpPixmap(913, 520);
     QPainter painter(&picture);
     QLinearGradient sky(0, 0, 0, 520);
     sky.setColorAt(0, QColor(52, 61, 79));
     sky.setColorAt(1, QColor(28, 33, 44));
-    painter.fillRect(picture.rect(), sky);
+    painter.fillRect(0, 0, 913, 520, sky);
 
     // Behind the rows and strips, so that their edges read as one instrument face.
     painter.setPen(Qt::NoPen);
@@ -80,8 +81,7 @@ QPixmap ModulePicture(int index) {
     static const std::array<QColor, kModulePictures> kBoard = {
         QColor(0, 110, 60),  QColor(20, 60, 150), QColor(150, 20, 30), QColor(30, 30, 30),
         QColor(110, 40, 140), QColor(200, 160, 20), QColor(230, 230, 230)};
-    QPixmap picture(81, 153);
-    picture.fill(Qt::transparent);
+    QPixmap picture = SharpPixmap(81, 153);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor board = kBoard[static_cast<size_t>(index) % kBoard.size()];

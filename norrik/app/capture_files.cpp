@@ -124,6 +124,7 @@ void Form1::OpenCapture() {
         ExternalCLK->setChecked(true);
         ExternalCLK_Click();
     }
+    FocusWaveform();
 }
 
 } // namespace norrik

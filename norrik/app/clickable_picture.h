@@ -13,6 +13,11 @@ public:
 
     std::function<void()> onClick;
 
+    // Shows a picture or a caption and tells onChange, so that a copy elsewhere can follow.
+    void ShowPicture(const QPixmap& picture);
+    void ShowCaption(const QString& caption);
+    std::function<void()> onChange;
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

@@ -35,13 +35,13 @@ void Form1::ExternalCLK_Click() {
 
 void Form1::CLKEdge_Click() {
     state_.ClockEdge = state_.ClockEdge + 1 > 1 ? 0 : state_.ClockEdge + 1;
-    CLKEdge->setPixmap(TriggerLevelPicture(state_.ClockEdge == 0 ? kRise : kFall));
+    CLKEdge->ShowPicture(TriggerLevelPicture(state_.ClockEdge == 0 ? kRise : kFall));
 }
 
 void Form1::TRIGValid_Click() {
     state_.TrigQualifier = state_.TrigQualifier + 1 > 2 ? 0 : state_.TrigQualifier + 1;
     constexpr TriggerLevel kQualifierPictures[] = {kDontCare, kHigh, kLow};
-    TRIGValid->setPixmap(TriggerLevelPicture(kQualifierPictures[state_.TrigQualifier]));
+    TRIGValid->ShowPicture(TriggerLevelPicture(kQualifierPictures[state_.TrigQualifier]));
 }
 
 } // namespace norrik

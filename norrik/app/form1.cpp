@@ -5,6 +5,7 @@
 #include "clickable_picture.h"
 #include "diagnostic_log.h"
 #include "enter_key.h"
+#include "group_frame.h"
 #include "layout.h"
 
 #include <QApplication>
@@ -38,6 +39,7 @@ Form1::Form1() {
     CreateMenus();
     ConnectViewMouse();
     ConnectViewMenu();
+    ConnectWheelAndKeys();
     setCentralWidget(client);
     // The layout is fixed: nothing moves or resizes at run time.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -71,7 +73,7 @@ void Form1::CreateControls() {
 
     CreateTriggerButtons();
     CreateWaveformSurfaces();
-    Frame2 = new QGroupBox("Display Control", client);
+    Frame2 = new GroupFrame("Display Control", client);
     Frame2->setGeometry(Twips(3720, 5640, 3255, 1335));
     CreateDisplayControls();
     CreateViewCommands();
@@ -127,7 +129,7 @@ void Form1::CreateControls() {
 }
 
 void Form1::CreateAcquisitionControls() {
-    Frame1 = new QGroupBox("Acquisition Control", client);
+    Frame1 = new GroupFrame("Acquisition Control", client);
     Frame1->setGeometry(Twips(7080, 5640, 4575, 1335));
 
     Command1 = new QPushButton("Acquire", Frame1);
@@ -233,6 +235,9 @@ void Form1::CreateMenus() {
     viewMenu->addAction("Zoom to see All acquired data")->setObjectName("zoomall");
     viewMenu->addAction("Zoom Out")->setObjectName("zoomout");
     viewMenu->addAction("Zoom In")->setObjectName("zoomin");
+    QAction* tools = viewMenu->addAction("Acquisition and Measurement");
+    tools->setObjectName("AcquisitionMeasurementMenu");
+    connect(tools, &QAction::triggered, this, [this] { AcquisitionMeasurementMenu_Click(); });
 
     QAction* acquire = menuBar()->addAction("Acquire Signal Data");
     acquire->setObjectName("macquire");

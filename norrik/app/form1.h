@@ -8,12 +8,15 @@
 #include "view/sample_summary.h"
 #include "view/scroll_steps.h"
 #include "view/strip_text.h"
+#include "view/wheel_notches.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 class QColor;
@@ -31,7 +34,9 @@ namespace norrik {
 
 struct CaptureFileFields;
 class ClickablePicture;
+class AcquisitionMeasurementWindow;
 class DiagnosticLog;
+class HelpTextWindow;
 class PictureSurface;
 class SerialDecode;
 class I2CDecode;
@@ -123,6 +128,15 @@ public:
     void Overview_MouseMove(int button, double x);
     void Overview_MouseUp(int button, double x);
 
+    // The wheel and the keys on the view (angles in eighths of a degree, y away from the user,
+    // x to the left). Over the rows the wheel zooms about the pointer and, with Shift or sideways,
+    // scrolls; over the overview it scrolls. The keys act while a row has the focus; the end of
+    // a capture, an opened file, a wheel turn or a click over the rows give it to them.
+    void Wave_MouseWheel(int row, QPoint angleDelta, Qt::KeyboardModifiers modifiers, double x);
+    void Overview_MouseWheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers);
+    bool Wave_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void FocusWaveform();
+
     // Zoom, scroll, centring and find.
     void Command3_Click();
     void Command4_Click();
@@ -148,6 +162,8 @@ public:
     static QString HelpFilePath();
     void Command20_Click();
     void NorrikHelp_Click();
+    // The help text in the program's own window, when the desktop has no viewer for it.
+    void ShowHelpText();
     void NorrikAbout_Click();
 
     // Saving and opening captures.
@@ -157,6 +173,10 @@ public:
     // Printing.
     void PrintMenu_Click();
     void Command17_Click();
+
+    // The tool window with the controls outside the visible area; made at its first opening and
+    // kept, hidden when closed.
+    void AcquisitionMeasurementMenu_Click();
 
     // Decoder windows: each opens without blocking the window and exists from its first opening
     // until the user closes it.
@@ -247,6 +267,13 @@ public:
     QLineEdit* SubScale = nullptr;
     QPushButton* Command2 = nullptr;
 
+    QPointer<AcquisitionMeasurementWindow> AcquisitionMeasurement;
+    // Runs after every redraw of the view, for what shows its pictures elsewhere.
+    std::function<void()> onRedrawn;
+
+    // The program's own help window; null while not open.
+    QPointer<HelpTextWindow> HelpText;
+
     // Decoder windows; null while not open.
     QPointer<SerialDecode> SerialDecodeWindow;
     QPointer<I2CDecode> I2CDecodeWindow;
@@ -300,17 +327,25 @@ private:
     void CreateInstaMeasureOptions();
     void ConnectViewMouse();
     void ConnectViewMenu();
+    void ConnectWheelAndKeys();
     void DrawInstaMark(int row, double x, const InstaMark& mark);
     void DrawByteMark(int row, double x, uint32_t value);
+    void ShowInstaDetail(PictureSurface* wave, const std::string& detail);
     int32_t InstaSearch(SampleStep step, uint32_t from, bool forward);
     bool ZoomInAllowed() const;
     bool ZoomOutAllowed() const;
     void ZoomKeepingSampleAt(int32_t c, double x);
+    // The click zoom about column x; false when the zoom limit refused it.
+    bool ZoomInAtColumn(double x);
+    bool ZoomOutAtColumn(double x);
     void ZoomAboutCentre(bool (Form1::*allowed)() const, void (Form1::*step)());
     void ZoomIn();
     void ZoomOut();
     void ZoomAll();
     void ScrollOneStep(ScrollDirection direction);
+    void ScrollBy(ScrollDirection direction, int32_t step);
+    void ScrollNotches(int notches);
+    void ScrollOneScreen(ScrollDirection direction);
     void StartRepeatingScroll(ScrollDirection direction, QTimer* timer);
     void RepeatScroll(ScrollDirection direction, QTimer* timer);
     void CenterAndRedraw(int32_t sample);
@@ -324,6 +359,9 @@ private:
     // The insta-measure's summary of the samples, made at its first search after a capture or
     // an open; whatever stores new samples forgets it.
     SampleSummary sampleSummary_;
+    WheelNotches zoomWheel_;
+    WheelNotches scrollWheel_;
+    WheelNotches overviewWheel_;
     // The file name the Save As and Open dialog last returned; the next use starts there.
     QString CommonDialogFileName;
     // Where the capture being run or finished comes from.

@@ -1,12 +1,13 @@
-// Help and About: the help text beside the program, opened with the desktop's viewer, and a
-// short box about the program.
+// Help and About: the help text beside the program, opened with the desktop's viewer or, where
+// the desktop has none for it, in a window of the program's own; and a short box about the
+// program.
 #include "form1.h"
+#include "help_text_window.h"
+#include "help_viewer.h"
 #include "message_box.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFile>
-#include <QUrl>
 
 namespace norrik {
 
@@ -16,8 +17,17 @@ QString Form1::HelpFilePath() {
 
 void Form1::Command20_Click() {
     // A missing help file shows nothing: no viewer is started for it.
-    if (QFile::exists(HelpFilePath()))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFilePath()));
+    if (!QFile::exists(HelpFilePath()))
+        return;
+    OpenWithDesktopViewer(this, HelpFilePath(), [this] { ShowHelpText(); });
+}
+
+void Form1::ShowHelpText() {
+    if (HelpText == nullptr)
+        HelpText = new HelpTextWindow(this, HelpFilePath());
+    HelpText->show();
+    HelpText->raise();
+    HelpText->activateWindow();
 }
 
 void Form1::NorrikHelp_Click() {

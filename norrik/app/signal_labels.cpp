@@ -46,7 +46,7 @@ void Form1::SignalLabel_Click(int index) {
     // A cancelled box empties the label, as an empty answer does.
     const std::optional<QString> name =
         AskForText(this, {"Tarnwick Logic Analyzer", "Enter the new name for this signal", ""});
-    SignalLabel[size_t(index)]->setText(name.value_or(QString()));
+    SignalLabel[size_t(index)]->ShowCaption(name.value_or(QString()));
 }
 
 } // namespace norrik

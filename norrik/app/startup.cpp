@@ -87,8 +87,8 @@ void Form1::InitializeSystem() {
 
     TRIGValid->setEnabled(false);
     CLKEdge->setEnabled(false);
-    TRIGValid->setPixmap(TriggerLevelPicture(kDontCare));
-    CLKEdge->setPixmap(TriggerLevelPicture(kRise));
+    TRIGValid->ShowPicture(TriggerLevelPicture(kDontCare));
+    CLKEdge->ShowPicture(TriggerLevelPicture(kRise));
     state_.TrigQualifier = 0;
     state_.ClockEdge = 0;
 

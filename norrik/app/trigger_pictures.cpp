@@ -1,5 +1,7 @@
 #include "trigger_pictures.h"
 
+#include "view/picture_resolution.h"
+
 #include <QPainter>
 
 #include <array>
@@ -8,7 +10,7 @@ namespace norrik {
 namespace {
 
 QPixmap Draw(int level) {
-    QPixmap picture(11, 11);
+    QPixmap picture = SharpPixmap(11, 11);
     picture.fill(QColor(250, 250, 240));
     QPainter painter(&picture);
     const QColor ink(20, 20, 20);

@@ -142,9 +142,9 @@ void DecoderWindow::AppendText(const std::string& text) {
 }
 
 void DecoderWindow::DrawProgress(double fraction) {
-    QImage& picture = Progress->Picture();
-    QPainter painter(&picture);
-    painter.fillRect(QRectF(0, 0, picture.width() * fraction, picture.height()), kProgressInk);
+    QPainter painter(&Progress->Picture());
+    painter.fillRect(QRectF(0, 0, Progress->ScaleWidth() * fraction, Progress->ScaleHeight()),
+                     kProgressInk);
     Progress->update();
 }
 

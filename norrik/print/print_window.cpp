@@ -43,7 +43,11 @@ bool PrintWindowImage(QPrinter& printer, QWidget* fallback) {
     DelayMilliseconds(1000);
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
-    clipboard->setPixmap(PictureOfActiveWindow(fallback));
+    const QPixmap grabbed = PictureOfActiveWindow(fallback);
+    // On a high-density screen the picture has more pixels than the window: the page sizes
+    // follow the window's own size.
+    const QSize windowSize = grabbed.deviceIndependentSize().toSize();
+    clipboard->setPixmap(grabbed);
     QApplication::processEvents();
     const QPixmap picture = clipboard->pixmap();
     if (picture.isNull())
@@ -56,8 +60,8 @@ bool PrintWindowImage(QPrinter& printer, QWidget* fallback) {
     const int pageWidth = static_cast<int>(
         std::floor(printer.pageLayout().paintRectPixels(printer.resolution()).width() /
                    deviceUnitsPerTwip));
-    const QSize printed = PrintedSize(picture.width() * kTwipsPerPixel,
-                                      picture.height() * kTwipsPerPixel, pageWidth);
+    const QSize printed = PrintedSize(windowSize.width() * kTwipsPerPixel,
+                                      windowSize.height() * kTwipsPerPixel, pageWidth);
     const QRectF target(0, 0, printed.width() * deviceUnitsPerTwip,
                         printed.height() * deviceUnitsPerTwip);
     painter.drawPixmap(target, picture, QRectF(picture.rect()));

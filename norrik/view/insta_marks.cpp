@@ -6,8 +6,11 @@
 #include "view/picture_surface.h"
 #include "view/raster.h"
 #include "view/row_drawing.h"
+#include "view/sample_position_text.h"
 
+#include <QCursor>
 #include <QRadioButton>
+#include <QToolTip>
 
 namespace norrik {
 namespace {
@@ -32,6 +35,8 @@ InstaMode Form1::SelectedInstaMode() const {
 }
 
 void Form1::InstaOff_Click() {
+    for (PictureSurface* wave : Wave)
+        wave->setToolTip({});
     RedrawWaveforms();
 }
 
@@ -53,9 +58,11 @@ void Form1::InstaMeasure(int row, double x) {
         return;
     const int32_t s = InstaSample(state_, x);
     const auto value = static_cast<uint32_t>(Podcore().LoggedData(static_cast<uint32_t>(s)));
+    PictureSurface* wave = Wave[static_cast<size_t>(row)];
     if (mode == InstaMode::Byte) {
         RedrawWaveforms();
         DrawByteMark(row, x, value);
+        ShowInstaDetail(wave, InstaMeasureText(state_, mode, {}, s, value, false));
         return;
     }
     const uint32_t bitMask = 1u << kRowBit[static_cast<size_t>(row)];
@@ -64,22 +71,32 @@ void Form1::InstaMeasure(int row, double x) {
             return InstaSearch(step, from, forward);
         });
     RedrawWaveforms();
-    PictureSurface* wave = Wave[static_cast<size_t>(row)];
     DrawInstaMark(row, x, MeasureMark(state_, mode, edges, wave->ScaleWidth()));
+    ShowInstaDetail(wave,
+                    InstaMeasureText(state_, mode, edges, s, value, InternalCLK->isChecked()));
+}
+
+// The measurement by sample numbers, in the row's tool tip; an open tool tip follows the pointer's
+// measurement.
+void Form1::ShowInstaDetail(PictureSurface* wave, const std::string& detail) {
+    const QString text = QString::fromStdString(detail);
+    wave->setToolTip(text);
+    if (QToolTip::isVisible())
+        QToolTip::showText(QCursor::pos(), text, wave);
 }
 
 void Form1::DrawByteMark(int row, double x, uint32_t value) {
     for (PictureSurface* wave : Wave)
         raster::FillBox<uint8_t>(raster::IndexPixels(wave->Picture()), x, 0.0, x, 30.0, kBlackInk);
-    QImage& picture = Wave[static_cast<size_t>(row)]->Picture();
-    stripText_.WriteIndexed(picture, x + 2, MarkY(picture.height()) - 11, StripFont::Plain,
-                            kBlackInk, QString::fromStdString(ByteText(value)));
+    PictureSurface* wave = Wave[static_cast<size_t>(row)];
+    stripText_.WriteIndexed(wave->Picture(), x + 2, MarkY(wave->ScaleHeight()) - 11,
+                            StripFont::Plain, kBlackInk, QString::fromStdString(ByteText(value)));
 }
 
 void Form1::DrawInstaMark(int row, double x, const InstaMark& mark) {
     QImage& picture = Wave[static_cast<size_t>(row)]->Picture();
     const raster::IndexPixels pixels(picture);
-    const int y = MarkY(picture.height());
+    const int y = MarkY(pixels.height);
     if (mark.left && mark.right)
         raster::FillBox<uint8_t>(pixels, *mark.left, y, *mark.right, y, kBlackInk);
     // Arrowheads point outwards at the edges found.

@@ -61,21 +61,30 @@ void Form1::Wave_MouseUp(int, int button, double x) {
     state_.WaveMouseDown = false;
     if (state_.WaveDragged)
         return;
-    if (button & kLeftButton) {
-        const int32_t c = SampleAtColumn(state_, x);
-        ReadZoomSetting();
-        if (!ZoomInAllowed())
-            return;
-        ZoomInStep();
-        ZoomKeepingSampleAt(c, x);
-    } else if (!(button & kMiddleButton) && (button & kRightButton)) {
-        ReadZoomSetting();
-        if (!ZoomOutAllowed())
-            return;
-        const int32_t c = SampleAtColumn(state_, x);
-        ZoomOutStep();
-        ZoomKeepingSampleAt(c, x);
-    }
+    if (button & kLeftButton)
+        ZoomInAtColumn(x);
+    else if (!(button & kMiddleButton) && (button & kRightButton))
+        ZoomOutAtColumn(x);
+}
+
+bool Form1::ZoomInAtColumn(double x) {
+    const int32_t c = SampleAtColumn(state_, x);
+    ReadZoomSetting();
+    if (!ZoomInAllowed())
+        return false;
+    ZoomInStep();
+    ZoomKeepingSampleAt(c, x);
+    return true;
+}
+
+bool Form1::ZoomOutAtColumn(double x) {
+    ReadZoomSetting();
+    if (!ZoomOutAllowed())
+        return false;
+    const int32_t c = SampleAtColumn(state_, x);
+    ZoomOutStep();
+    ZoomKeepingSampleAt(c, x);
+    return true;
 }
 
 void Form1::ZoomKeepingSampleAt(int32_t c, double x) {

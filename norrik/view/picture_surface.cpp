@@ -1,19 +1,23 @@
 #include "view/picture_surface.h"
 
+#include "view/picture_resolution.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace norrik {
 
 PictureSurface::PictureSurface(QWidget* parent, const QRect& geometry, bool bordered,
                                const QList<QRgb>& colourTable)
-    : QWidget(parent),
-      picture_(geometry.size() - (bordered ? QSize(2, 2) : QSize(0, 0)),
+    : QWidget(parent), resolution_(PictureResolution()),
+      picture_((geometry.size() - (bordered ? QSize(2, 2) : QSize(0, 0))) * resolution_,
                colourTable.isEmpty() ? QImage::Format_RGB32 : QImage::Format_Indexed8),
-      bordered_(bordered),
-      background_(colourTable.isEmpty() ? 0xFFFFFFFFu : 0u) {
+      bordered_(bordered), background_(colourTable.isEmpty() ? 0xFFFFFFFFu : 0u) {
     if (!colourTable.isEmpty())
         picture_.setColorTable(colourTable);
+    picture_.setDevicePixelRatio(resolution_);
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Fonts given in points come out as on the screen the layout was designed for (96 dpi).
@@ -33,7 +37,8 @@ void PictureSurface::paintEvent(QPaintEvent*) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    painter.drawImage(inset, inset, picture_);
+    // At its device pixel ratio the picture covers its logical size, a device pixel to a pixel.
+    painter.drawImage(QPointF(inset, inset), picture_);
 }
 
 void PictureSurface::TrackMouse(MouseHandler moveHandler) {
@@ -44,7 +49,7 @@ void PictureSurface::TrackMouse(MouseHandler moveHandler) {
 void PictureSurface::Report(const MouseHandler& handler, int button,
                             const QMouseEvent* event) const {
     if (handler)
-        handler(button, event->position().x() - (bordered_ ? 1 : 0));
+        handler(button, PictureX(event->position().x()));
 }
 
 void PictureSurface::mousePressEvent(QMouseEvent* event) {
@@ -57,6 +62,22 @@ void PictureSurface::mouseMoveEvent(QMouseEvent* event) {
 
 void PictureSurface::mouseReleaseEvent(QMouseEvent* event) {
     Report(onMouseUp, event->button(), event);
+}
+
+void PictureSurface::wheelEvent(QWheelEvent* event) {
+    if (!onWheel) {
+        event->ignore();
+        return;
+    }
+    onWheel(event->angleDelta(), event->modifiers(), PictureX(event->position().x()));
+    event->accept();
+}
+
+void PictureSurface::keyPressEvent(QKeyEvent* event) {
+    if (onKeyPress && onKeyPress(event->key(), event->modifiers()))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace norrik

@@ -36,16 +36,19 @@ void InvertColumn(QImage& row, int x) {
     const raster::IndexPixels pixels(row);
     if (x < 0 || x >= pixels.width)
         return;
-    for (int y = 0; y < pixels.height; ++y) {
-        uint8_t& pixel = pixels.first[y * pixels.stride + x];
-        pixel = static_cast<uint8_t>(pixel < kInks ? pixel + kInks : pixel - kInks);
+    for (int y = 0; y < pixels.deviceHeight; ++y) {
+        for (int column = x * pixels.scale; column < (x + 1) * pixels.scale; ++column) {
+            uint8_t& pixel = pixels.At(column, y);
+            pixel = static_cast<uint8_t>(pixel < kInks ? pixel + kInks : pixel - kInks);
+        }
     }
 }
 
 namespace {
 
 // The pen's strokes on one row, written straight into its pixels: rows carry up to a few
-// hundred runs, so each stroke must cost little more than its pixels.
+// hundred runs, so each stroke must cost little more than its pixels. Coordinates are the
+// layout's pixels; each covers a block of the picture's device pixels.
 class RowPen {
     // From this many pixels on a memset call pays for itself.
     static constexpr int kLongStroke = 32;
@@ -55,23 +58,23 @@ public:
 
     // A vertical from (x, y0) to (x, y1), both ends included.
     void Vertical(int x, int y0, int y1) {
-        if (x < 0 || x >= pixels_.width)
-            return;
         if (y0 > y1)
             std::swap(y0, y1);
-        for (int y = std::max(y0, 0); y <= std::min(y1, pixels_.height - 1); ++y)
-            pixels_.first[y * pixels_.stride + x] = kTrace;
+        Box(x, x, y0, y1);
     }
 
     // The rows y0 to y1 between columns x0 and x1, all included.
     void Box(int x0, int x1, int y0, int y1) {
-        x0 = std::max(x0, 0);
-        x1 = std::min(x1, pixels_.width - 1);
+        const int s = pixels_.scale;
+        x0 = std::max(x0, 0) * s;
+        x1 = std::min(x1, pixels_.width - 1) * s + s - 1;
         if (x0 > x1)
             return;
         const int count = x1 - x0 + 1;
-        for (int y = std::max(y0, 0); y <= std::min(y1, pixels_.height - 1); ++y) {
-            uint8_t* line = pixels_.first + y * pixels_.stride + x0;
+        const int top = std::max(y0, 0) * s;
+        const int bottom = std::min(y1, pixels_.height - 1) * s + s - 1;
+        for (int y = top; y <= bottom; ++y) {
+            uint8_t* line = &pixels_.At(x0, y);
             if (count >= kLongStroke) {
                 std::memset(line, kTrace, static_cast<size_t>(count));
                 continue;
@@ -89,7 +92,7 @@ private:
 
 void DrawRuns(QImage& row, const uint32_t* runs, size_t maxRuns) {
     RowPen pen(row);
-    const int low = LowY(row.height());
+    const int low = LowY(raster::IndexPixels(row).height);
     int x = 0;
     int y = kPenStartY;
     for (size_t j = 0; j < maxRuns && runs[j] != 0; ++j) {
@@ -111,8 +114,8 @@ void DrawRuns(QImage& row, const uint32_t* runs, size_t maxRuns) {
 
 void DrawMarkLine(QImage& row, double column, RowInk wide, RowInk narrow) {
     const raster::IndexPixels pixels(row);
-    const int x = raster::PixelOf(column, row.width());
-    const int bottom = row.height();
+    const int x = raster::PixelOf(column, pixels.width);
+    const int bottom = pixels.height;
     raster::FillBox<uint8_t>(pixels, x - 1, 0, x + 1, bottom, wide);
     raster::FillBox<uint8_t>(pixels, x, 0, x, bottom, narrow);
 }

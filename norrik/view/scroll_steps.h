@@ -22,6 +22,11 @@ constexpr int32_t kMaxScrollStep = 65536;
 std::optional<int32_t> ScrolledStart(const AppState& state, ScrollDirection direction,
                                      int32_t step);
 
+// `ScreenStart` moved by the span a whole row shows; nothing when the result leaves the range
+// of sample indexes.
+std::optional<int32_t> ScreenScrolledStart(const AppState& state, ScrollDirection direction,
+                                           int rowWidth);
+
 // The repeat's timer interval after a tick: three quarters, to the nearest integer.
 int NextScrollInterval(int intervalMs);
 

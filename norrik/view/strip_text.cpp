@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-
 namespace norrik {
 namespace {
 
@@ -37,20 +36,24 @@ QRgb Over(QRgb stamp, QRgb picture) {
 
 StripText::StripText() : fonts_{Arial(6.75, false), Arial(8.25, true), Arial(8.25, false)} {}
 
-StripText::Stamp StripText::Render(StripFont font, QRgb colour, const QString& text) const {
+StripText::Stamp StripText::Render(StripFont font, QRgb colour, const QString& text,
+                                   int resolution) const {
     const QFont& face = fonts_[static_cast<size_t>(font)];
     QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
     probe.setDotsPerMeterX(kDotsPerMeter);
     probe.setDotsPerMeterY(kDotsPerMeter);
     const QSize size = QFontMetrics(face, &probe).size(Qt::TextSingleLine, text) + QSize(2, 0);
-    QImage stamp(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    // Laid out in the layout's pixels, rendered in the device's.
+    QImage stamp(size.expandedTo(QSize(1, 1)) * resolution, QImage::Format_ARGB32_Premultiplied);
     stamp.setDotsPerMeterX(kDotsPerMeter);
     stamp.setDotsPerMeterY(kDotsPerMeter);
+    stamp.setDevicePixelRatio(resolution);
     stamp.fill(Qt::transparent);
     QPainter painter(&stamp);
     painter.setFont(face);
     painter.setPen(QColor::fromRgb(colour));
-    painter.drawText(stamp.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     text);
     painter.end();
     Stamp inked;
     for (int y = 0; y < stamp.height(); ++y) {
@@ -63,14 +66,15 @@ StripText::Stamp StripText::Render(StripFont font, QRgb colour, const QString& t
     return inked;
 }
 
-const StripText::Stamp& StripText::StampOf(StripFont font, QRgb colour, const QString& text) {
+const StripText::Stamp& StripText::StampOf(StripFont font, QRgb colour, const QString& text,
+                                           int resolution) {
     const QString key = QString::number(static_cast<int>(font)) + QString::number(colour, 16) +
-                        QChar('|') + text;
+                        QChar('x') + QString::number(resolution) + QChar('|') + text;
     auto found = stamps_.constFind(key);
     if (found == stamps_.constEnd()) {
         if (stamps_.size() >= kMaxStamps)
             stamps_.clear();
-        found = stamps_.insert(key, Render(font, colour, text));
+        found = stamps_.insert(key, Render(font, colour, text, resolution));
     }
     return *found;
 }
@@ -78,18 +82,18 @@ const StripText::Stamp& StripText::StampOf(StripFont font, QRgb colour, const QS
 namespace {
 
 // Calls put(pixel, ink) for each inked pixel of the stamp that falls inside the picture, the
-// stamp's top-left corner at (x, y).
+// stamp's top-left corner at (x, y) in the layout's pixels.
 template <typename Pixel, typename Put>
 void Stamped(raster::Pixels<Pixel> pixels, double x, double y,
              const std::vector<StripText::InkedPixel>& stamp, Put put) {
-    const int left = raster::PixelOf(x, pixels.width);
-    const int top = raster::PixelOf(y, pixels.height);
+    const int left = raster::PixelOf(x * pixels.scale, pixels.deviceWidth);
+    const int top = raster::PixelOf(y * pixels.scale, pixels.deviceHeight);
     for (const StripText::InkedPixel& ink : stamp) {
         const int column = left + ink.x;
         const int row = top + ink.y;
-        if (column < 0 || column >= pixels.width || row < 0 || row >= pixels.height)
+        if (column < 0 || column >= pixels.deviceWidth || row < 0 || row >= pixels.deviceHeight)
             continue;
-        put(pixels.first[row * pixels.stride + column], ink.colour);
+        put(pixels.At(column, row), ink.colour);
     }
 }
 
@@ -97,13 +101,15 @@ void Stamped(raster::Pixels<Pixel> pixels, double x, double y,
 
 void StripText::Write(QImage& picture, double x, double y, StripFont font, QRgb colour,
                       const QString& text) {
-    Stamped(raster::ColourPixels(picture), x, y, StampOf(font, colour, text),
+    const raster::ColourPixels pixels(picture);
+    Stamped(pixels, x, y, StampOf(font, colour, text, pixels.scale),
             [](QRgb& target, QRgb ink) { target = Over(ink, target); });
 }
 
 void StripText::WriteIndexed(QImage& picture, double x, double y, StripFont font, uint8_t index,
                              const QString& text) {
-    Stamped(raster::IndexPixels(picture), x, y, StampOf(font, 0xFF000000, text),
+    const raster::IndexPixels pixels(picture);
+    Stamped(pixels, x, y, StampOf(font, 0xFF000000, text, pixels.scale),
             [index](uint8_t& target, QRgb ink) {
                 if (qAlpha(ink) >= 128)
                     target = index;

@@ -19,8 +19,8 @@ enum class StripFont { TimeScale, CursorStrip, Plain };
 
 class StripText {
 public:
-    // A rendered text kept as its inked pixels only (premultiplied), most of a text's box being
-    // empty.
+    // A rendered text kept as its inked device pixels only (premultiplied), most of a text's
+    // box being empty.
     struct InkedPixel {
         int x;
         int y;
@@ -29,7 +29,9 @@ public:
 
     StripText();
 
-    // Writes text with its top-left corner at (x, y) (the pixel nearest to it).
+    // Writes text with its top-left corner at (x, y) (the pixel nearest to it), both in the
+    // layout's pixels; the text is rendered at the picture's resolution (its device pixel
+    // ratio).
     void Write(QImage& picture, double x, double y, StripFont font, QRgb colour,
                const QString& text);
 
@@ -41,8 +43,8 @@ public:
 private:
     using Stamp = std::vector<InkedPixel>;
 
-    Stamp Render(StripFont font, QRgb colour, const QString& text) const;
-    const Stamp& StampOf(StripFont font, QRgb colour, const QString& text);
+    Stamp Render(StripFont font, QRgb colour, const QString& text, int resolution) const;
+    const Stamp& StampOf(StripFont font, QRgb colour, const QString& text, int resolution);
 
     std::array<QFont, 3> fonts_;
     QHash<QString, Stamp> stamps_;

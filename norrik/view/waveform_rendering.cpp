@@ -73,6 +73,8 @@ void Form1::RedrawWaveforms() {
     TimeScaleStrip->update();
     XWindow->update();
     Overview->update();
+    if (onRedrawn)
+        onRedrawn();
 }
 
 void Form1::DrawRow(int row) {

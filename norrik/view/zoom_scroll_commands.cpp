@@ -83,7 +83,11 @@ void Form1::zoomall_Click() {
 }
 
 void Form1::ScrollOneStep(ScrollDirection direction) {
-    if (const std::optional<int32_t> start = ScrolledStart(state_, direction, kFirstScrollStep))
+    ScrollBy(direction, kFirstScrollStep);
+}
+
+void Form1::ScrollBy(ScrollDirection direction, int32_t step) {
+    if (const std::optional<int32_t> start = ScrolledStart(state_, direction, step))
         state_.ScreenStart = *start;
     RedrawWaveforms();
 }

@@ -3,6 +3,8 @@
 #include "view/sample_scan.h"
 #include "view_test_support.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -23,7 +25,8 @@ bool InkWithin(const PictureSurface* surface, QRgb colour, int left, int right) 
         for (int x = 0; x < picture.width(); ++x) {
             if ((picture.pixel(x, y) & 0xFFFFFF) != colour)
                 continue;
-            if (x < left || x > right)
+            const int column = x / surface->Resolution();
+            if (column < left || column > right)
                 return false;
             found = true;
         }
@@ -106,6 +109,48 @@ private slots:
         window->RedrawWaveforms();
         QVERIFY(HoldsText(window->XValue, 0x000080));
         QVERIFY(!HoldsText(window->XtoOValue, kBlack));
+    }
+
+    void readoutToolTipsGiveTheSampleAndItsExactTime() {
+        State().RateCode = {247, 247};
+        State().TriggerSample = 0;
+        State().XCursor = 24000001; // both read "1.0s"
+        State().OCursor = 24000000;
+        window->RedrawWaveforms();
+        window->RedrawWaveforms(); // the tool tip's second line is replaced, not added to
+        const std::pair<const PictureSurface*, const char*> tips[] = {
+            {window->XValue, "Time at the X cursor relative to the setting below\n"
+                             "Sample 24000001, 1.00000004166667 s after the trigger"},
+            {window->OValue, "Time at the O cursor relative to the setting below\n"
+                             "Sample 24000000, 1 s after the trigger"},
+            {window->XtoOValue, "Time delta from the X Cursor to the O Cursor\n"
+                                "O - X: -1 sample, -41.6666666666667 ns"},
+            {window->TValue, "Time at the Trigger position relative to the setting below\n"
+                             "Sample 0, at the trigger"},
+        };
+        for (const auto& [surface, tip] : tips)
+            QCOMPARE(surface->toolTip(), QString(tip));
+
+        window->Command13->click(); // times relative to X
+        QCOMPARE(window->OValue->toolTip().section('\n', 1),
+                 QString("Sample 24000000, 41.6666666666667 ns before the X cursor"));
+        window->ExternalCLK->click();
+        QCOMPARE(window->XValue->toolTip().section('\n', 1), QString("Sample 24000001"));
+    }
+
+    void instaMeasureToolTipGivesItsSamples() {
+        ShowDemoFromZero();
+        State().RateCode = {247, 247};
+        window->InstaWidth->setChecked(true);
+        // P3 is high for samples 12 to 19 in the demo pattern; moved over by a real event.
+        const QPointF pointer(15, 8);
+        QMouseEvent move(QEvent::MouseMove, pointer, window->Wave[3]->mapToGlobal(pointer),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window->Wave[3], &move);
+        QCOMPARE(window->Wave[3]->toolTip(),
+                 QString("Pulse from sample 12 to sample 20: 8 samples, 333.333333333333 ns"));
+        window->InstaOff->click();
+        QCOMPARE(window->Wave[3]->toolTip(), QString());
     }
 
     void byteModeMarksTheColumnOnEveryRow() {

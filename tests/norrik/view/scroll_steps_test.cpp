@@ -66,5 +66,29 @@ TEST(ScrolledStart, MovesByTheZoomsStep) {
     }
 }
 
+TEST(ScreenScrolledStart, MovesByTheSpanOfARow) {
+    struct Case {
+        int32_t screenStart, scale, subScale;
+        ScrollDirection direction;
+        std::optional<int32_t> expected;
+    };
+    const Case cases[] = {
+        {1000, 8, 0, ScrollDirection::Right, 1000 + 649 * 8},
+        {1000, 8, 0, ScrollDirection::Left, 1000 - 649 * 8},
+        {1000, 0, 4, ScrollDirection::Right, 1162}, // 162.25 samples
+        {1000, 0, 128, ScrollDirection::Left, 995}, // 5.07 samples
+        {2147483000, 2, 0, ScrollDirection::Right, std::nullopt},
+        {-2147483000, 2, 0, ScrollDirection::Left, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        AppState state;
+        state.ScreenStart = c.screenStart;
+        state.Scale = c.scale;
+        state.SubScale = c.subScale;
+        EXPECT_EQ(ScreenScrolledStart(state, c.direction, 649), c.expected)
+            << c.screenStart << " " << c.scale << "/" << c.subScale;
+    }
+}
+
 } // namespace
 } // namespace norrik

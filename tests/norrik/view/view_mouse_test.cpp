@@ -11,7 +11,7 @@ class ViewMouseTest : public QObject, DemoCaptureWindow {
 
 private:
     QRgb RowPixel(int row, int x, int y) const {
-        return window->Wave[static_cast<size_t>(row)]->Picture().pixel(x, y) & 0xFFFFFF;
+        return Pixel(window->Wave[static_cast<size_t>(row)], x, y);
     }
 
 private slots:

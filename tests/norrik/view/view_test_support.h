@@ -13,9 +13,11 @@
 
 namespace norrik {
 
-// A pixel as the picture holds it, without alpha.
+// The layout pixel (x, y) as the picture holds it, without alpha: on a high-density screen the
+// first device pixel of its block.
 inline QRgb Pixel(const PictureSurface* surface, int x, int y) {
-    return surface->Picture().pixel(x, y) & 0xFFFFFF;
+    const int resolution = surface->Resolution();
+    return surface->Picture().pixel(x * resolution, y * resolution) & 0xFFFFFF;
 }
 
 // Whether any pixel of the picture has the colour.

@@ -241,12 +241,16 @@ private slots:
         window->RedrawWaveforms();
         window->Wave[3]->Picture().fill(uint{kDarkGreen});
         window->XWindow->Picture().fill(QColor(255, 0, 255));
-        const QImage row = window->Wave[3]->grab().toImage();
-        QCOMPARE(row.pixel(10, 8) & 0xFFFFFF, 0x008000u);
-        QCOMPARE(row.pixel(600, 1) & 0xFFFFFF, 0x008000u);
-        const QImage strip = window->XWindow->grab().toImage();
-        QCOMPARE(strip.pixel(0, 0) & 0xFFFFFF, rgb::kBlack); // the flat border
-        QCOMPARE(strip.pixel(1, 1) & 0xFFFFFF, 0xFF00FFu);
+        // Grabbed at the screen's resolution: layout pixel (x, y) starts at device (x, y) x r.
+        const auto grabbed = [](QWidget* surface, int x, int y) {
+            const QImage picture = surface->grab().toImage();
+            const int r = static_cast<int>(picture.devicePixelRatio());
+            return picture.pixel(x * r, y * r) & 0xFFFFFF;
+        };
+        QCOMPARE(grabbed(window->Wave[3], 10, 8), 0x008000u);
+        QCOMPARE(grabbed(window->Wave[3], 600, 1), 0x008000u);
+        QCOMPARE(grabbed(window->XWindow, 0, 0), rgb::kBlack); // the flat border
+        QCOMPARE(grabbed(window->XWindow, 1, 1), 0xFF00FFu);
     }
 
     void brokenZoomTextsAreReplacedByAValidSetting_data() {

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <iomanip>
+#include <sstream>
 
 namespace usbfs {
 
@@ -17,37 +20,27 @@ using podcore::usb::sim::VirtualDevice;
 // A completion made by a device's own thread reaches libusb within this time.
 constexpr auto kWatchPeriod = std::chrono::microseconds(500);
 
-std::string Hex(const std::vector<uint8_t>& bytes) {
-    std::string text;
-    char digits[3];
-    for (uint8_t byte : bytes) {
-        std::snprintf(digits, sizeof digits, "%02x", byte);
-        text += digits;
-    }
-    return text;
-}
-
-// The sysfs record of a device at `port` of bus 1 with address `address`, as udev lists it.
+// The sysfs record of the device at `sysPath` with its node at `node`, as umockdev reads it:
+// the udev properties (E:), the attributes (A:, each ending in a newline, written \n) and the
+// descriptors libusb reads (H:, in hex).
 std::string SysfsRecord(const std::string& sysPath, const std::string& node, int address,
                         const VirtualDevice& device) {
-    std::vector<uint8_t> descriptors = device.deviceDescriptor;
+    std::ostringstream record;
+    record << "P: " << sysPath.substr(std::strlen("/sys")) << "\n"
+           << "N: " << node.substr(std::strlen("/dev/")) << "\n"
+           << "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\nE: BUSNUM=001\n"
+           << "E: DEVNUM=" << std::setw(3) << std::setfill('0') << address << "\n"
+           << "E: DEVNAME=" << node << "\n"
+           << "A: busnum=1\\n\nA: devnum=" << address << "\\n\n"
+           << "A: bConfigurationValue=1\\n\nA: speed=480\\n\n"
+           << "H: descriptors=" << std::hex << std::setfill('0');
+    auto bytes = device.deviceDescriptor;
     for (const auto& configuration : device.configurations)
-        descriptors.insert(descriptors.end(), configuration.begin(), configuration.end());
-    const std::string number = std::to_string(address);
-    return "P: " + sysPath.substr(4) + "\n" + "N: " + node.substr(5) + "\n" +
-           "E: SUBSYSTEM=usb\n"
-           "E: DEVTYPE=usb_device\n"
-           "E: DRIVER=usb\n"
-           "E: BUSNUM=001\n"
-           "E: DEVNUM=" +
-           node.substr(node.size() - 3) + "\n" + "E: DEVNAME=" + node + "\n" +
-           "A: busnum=1\\n\n"
-           "A: devnum=" +
-           number + "\\n\n" +
-           "A: bConfigurationValue=1\\n\n"
-           "A: speed=480\\n\n"
-           "H: descriptors=" +
-           Hex(descriptors) + "\n";
+        bytes.insert(bytes.end(), configuration.begin(), configuration.end());
+    for (uint8_t byte : bytes)
+        record << std::setw(2) << int{byte};
+    record << "\n";
+    return record.str();
 }
 
 gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer node) {

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -138,7 +139,7 @@ int UsbfsDevice::Capabilities(UMockdevIoctlData* arg) {
     const uint32_t bits = USBDEVFS_CAP_ZERO_PACKET | USBDEVFS_CAP_BULK_CONTINUATION |
                           USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_BULK_SCATTER_GATHER |
                           USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
-    podcore::PutLittleEndian32(caps->data, bits);
+    std::memcpy(caps->data, &bits, sizeof bits);
     return 0;
 }
 

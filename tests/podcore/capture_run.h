@@ -2,18 +2,13 @@
 // and what to check the samples with.
 #pragma once
 
+#include "virtual_pod_speed.h"
+
 #include <chrono>
 #include <cstdint>
 #include <vector>
 
 namespace capture_test {
-
-// Sanitized builds store several times slower; their virtual pod samples slower in proportion.
-#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
-constexpr double kPodTimeScale = 0.25;
-#else
-constexpr double kPodTimeScale = 1.0;
-#endif
 
 constexpr uint32_t kSamplesPerBlock = 65536;
 constexpr uint32_t kCountMask = 0xFFFFFF;

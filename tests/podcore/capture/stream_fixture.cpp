@@ -24,6 +24,7 @@ void StreamFixture::OpenPod(uint32_t blocks, bool fullSpeed) {
     WithPod([](VirtualPod& p) {
         p.sampling.signal = podcore::usb::sim::Signal::Counting;
         p.sampling.timeScale = kPodTimeScale;
+        p.sampling.fastestSamplesPerSecond = kFastestPodSamples;
     });
     ASSERT_EQ(InitializeKTLAPod(7), 1);
     if (uint32_t* samples = podcore::buffer::Buffer().samples)

@@ -91,6 +91,7 @@ protected:
         auto pod = std::make_shared<VirtualPod>(id, fullSpeed);
         pod->sampling.signal = podcore::usb::sim::Signal::Counting;
         pod->sampling.timeScale = kPodTimeScale;
+        pod->sampling.fastestSamplesPerSecond = kFastestPodSamples;
         bus->Attach(pod, port);
         return pod;
     }

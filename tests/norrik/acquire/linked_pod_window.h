@@ -54,6 +54,7 @@ inline SimDriver* FreshVirtualDriver() {
 inline std::shared_ptr<VirtualPod> PlugIn(SimDriver& driver, uint16_t podId,
                                           bool fullSpeed = false) {
     auto pod = std::make_shared<VirtualPod>(podId, fullSpeed);
+    pod->sampling.timeScale = kPodTimeScale;
     pod->sampling.fastestSamplesPerSecond = kFastestPodSamples;
     return driver.Attach(std::move(pod));
 }

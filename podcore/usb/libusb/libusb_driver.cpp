@@ -7,7 +7,8 @@
 
 #include <libusb.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <array>
 #include <map>
 #include <mutex>
 
@@ -17,15 +18,29 @@ namespace {
 
 constexpr int kInterface = 0;
 
+// Where a device is plugged in: its bus, then the port at each hub from the root on (USB has
+// at most seven tiers), 0 past the last; places sort as the ports do.
+using Place = std::array<uint8_t, 8>;
+
+Place PlaceOf(libusb_device* device) {
+    Place place{libusb_get_bus_number(device)};
+    libusb_get_port_numbers(device, place.data() + 1, place.size() - 1);
+    return place;
+}
+
 // Devices are named by bus and port chain, which stays put while the pod stays plugged in.
-std::string PathOf(libusb_device* device) {
-    uint8_t ports[8] = {};
-    const int depth = libusb_get_port_numbers(device, ports, sizeof ports);
-    char path[64];
-    int used = std::snprintf(path, sizeof path, "usb:%u-", libusb_get_bus_number(device));
-    for (int i = 0; i < depth && used > 0 && used < static_cast<int>(sizeof path); ++i)
-        used += std::snprintf(path + used, sizeof path - used, i ? ".%u" : "%u", ports[i]);
+std::string PathOf(const Place& place) {
+    std::string path = "usb:" + std::to_string(place[0]) + "-";
+    for (size_t i = 1; i < place.size() && place[i] != 0; ++i) {
+        if (i > 1)
+            path += '.';
+        path += std::to_string(place[i]);
+    }
     return path;
+}
+
+std::string PathOf(libusb_device* device) {
+    return PathOf(PlaceOf(device));
 }
 
 bool IsPod(libusb_device* device) {
@@ -44,11 +59,17 @@ public:
             return paths;
         libusb_device** list = nullptr;
         const ssize_t count = libusb_get_device_list(context_->Get(), &list);
+        std::vector<Place> places;
         for (ssize_t i = 0; i < count; ++i)
             if (IsPod(list[i]))
-                paths.push_back(PathOf(list[i]));
+                places.push_back(PlaceOf(list[i]));
         if (count >= 0)
             libusb_free_device_list(list, 1);
+        // libusb lists the newest device first; pods keep their order by where they are
+        // plugged in, whatever order they arrived in.
+        std::sort(places.begin(), places.end());
+        for (const auto& place : places)
+            paths.push_back(PathOf(place));
         return paths;
     }
 
@@ -57,22 +78,29 @@ public:
         if (context_->Get() == nullptr)
             return nullptr;
         std::lock_guard lock(mutex_);
-        if (auto pod = opened_[path].lock()) {
-            systemError = error::Success;
-            return std::make_unique<LibusbHandle>(pod, path);
-        }
         libusb_device** list = nullptr;
         const ssize_t count = libusb_get_device_list(context_->Get(), &list);
+        libusb_device* device = nullptr;
+        for (ssize_t i = 0; i < count && device == nullptr; ++i)
+            if (IsPod(list[i]) && PathOf(list[i]) == path)
+                device = list[i];
+        // A pod pulled out and plugged in again at the same place is a new device: a handle
+        // still open on the old one answers nothing.
+        std::shared_ptr<SharedPod> pod = opened_[path].lock();
+        if (device == nullptr || (pod && libusb_get_device(pod->handle) != device))
+            pod.reset();
         libusb_device_handle* handle = nullptr;
-        for (ssize_t i = 0; i < count && handle == nullptr; ++i) {
-            if (!IsPod(list[i]) || PathOf(list[i]) != path)
-                continue;
-            const int opened = libusb_open(list[i], &handle);
+        if (device != nullptr && !pod) {
+            const int opened = libusb_open(device, &handle);
             if (opened != 0)
                 systemError = OpenFailure(opened, path);
         }
         if (count >= 0)
             libusb_free_device_list(list, 1);
+        if (pod) {
+            systemError = error::Success;
+            return std::make_unique<LibusbHandle>(pod, path);
+        }
         if (handle == nullptr)
             return nullptr;
         libusb_set_auto_detach_kernel_driver(handle, 1);
@@ -84,7 +112,7 @@ public:
         }
         context_->StartEvents();
         systemError = error::Success;
-        auto pod = std::make_shared<SharedPod>(context_, handle);
+        pod = std::make_shared<SharedPod>(context_, handle);
         opened_[path] = pod;
         return std::make_unique<LibusbHandle>(pod, path);
     }

@@ -216,10 +216,12 @@ void LibusbHandle::Finish(InFlight* flight) {
     const uint32_t reported =
         outcome.systemError == error::Success || moved != 0 ? plan.reportedOffset + moved : 0;
     Overlapped* overlapped = flight->overlapped;
-    libusb_free_transfer(transfer);
-    // Under the lock: the closing handle may go as soon as it sees nothing in flight.
+    // Under the lock: a cancel walks the list of transfers in flight, and the closing handle
+    // may go as soon as it sees nothing in flight. The transfer leaves the list before it is
+    // freed.
     std::lock_guard lock(mutex_);
     std::erase(inFlight_, flight);
+    libusb_free_transfer(transfer);
     delete flight;
     overlapped->Complete(outcome.systemError, reported);
     drained_.notify_all();

@@ -19,7 +19,11 @@ SamplingFrontEnd::SamplingFrontEnd(const SamplingSettings& settings, uint8_t div
       samplesPerSecond_(double{SignalSource::kClockHz} / (divisor + 1)), start_(start),
       last_(start),
       main_{&main, [this](uint64_t i, uint8_t* o, uint32_t n) { MainBytes(i, o, n); }, 0, 0, 2.0},
-      aux_{&aux, [this](uint64_t i, uint8_t* o, uint32_t n) { AuxBytes(i, o, n); }, 0, 0, 0.5} {}
+      aux_{&aux, [this](uint64_t i, uint8_t* o, uint32_t n) { AuxBytes(i, o, n); }, 0, 0, 0.5} {
+    if (settings_.fastestSamplesPerSecond > 0)
+        settings_.timeScale =
+            std::min(settings_.timeScale, settings_.fastestSamplesPerSecond / samplesPerSecond_);
+}
 
 // Bytes 0 and 1 of every sample.
 void SamplingFrontEnd::MainBytes(uint64_t index, uint8_t* out, uint32_t count) const {

@@ -22,6 +22,9 @@ struct SamplingSettings {
     uint32_t fifoBytes = 4096;
     // Pod time per host time: below 1 the pod samples (and the bus moves) that much slower.
     double timeScale = 1.0;
+    // The most samples a second of host time carries, whatever the rate (0: no limit): the pod
+    // time runs slower still where the rate would exceed it.
+    double fastestSamplesPerSecond = 0;
 };
 
 class SamplingFrontEnd {

@@ -3,7 +3,6 @@
 #include "usb/sim/run_faults.h"
 #include "usb/sim/sim_handle.h"
 #include "usb/sim/virtual_pod.h"
-#include "usb/usbd_status.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -159,18 +159,11 @@ uint32_t SimHandle::Transfer(uint32_t code, uint8_t* in, uint32_t inLength, uint
         return error::InvalidParameter;
 
     overlapped.Arm();
-    if (!control) {
+    if (control)
+        device_->SubmitControl(
+            {header.requestType, header.request, header.value, header.index, header.length}, io);
+    else
         endpoint->Submit(io);
-        return error::IoPending;
-    }
-    if (device_->faults.unresponsive) {
-        endpoint->Submit(io); // waits on the default pipe until aborted
-        return error::IoPending;
-    }
-    Setup setup{header.requestType, header.request, header.value, header.index, header.length};
-    const ControlAnswer answer = device_->Control(setup, io.data);
-    Complete(io, answer.usbdStatus, answer.bytes,
-             answer.usbdStatus == 0 ? error::Success : error::GenFailure);
     return error::IoPending;
 }
 

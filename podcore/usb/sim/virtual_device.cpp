@@ -34,6 +34,16 @@ ControlAnswer VirtualDevice::Control(const Setup& setup, uint8_t* data) {
     return kStall;
 }
 
+void VirtualDevice::SubmitControl(const Setup& setup, const PendingIo& io) {
+    if (faults.unresponsive) {
+        controlPipe_.Submit(io); // waits until aborted
+        return;
+    }
+    const ControlAnswer answer = Control(setup, io.data);
+    Complete(io, answer.usbdStatus, answer.bytes,
+             answer.usbdStatus == 0 ? error::Success : error::GenFailure);
+}
+
 ControlAnswer VirtualDevice::VendorRequest(const Setup&, uint8_t*) {
     return kStall;
 }

@@ -50,6 +50,9 @@ public:
 
     // Answers a control transfer; `data` holds wLength bytes. A stall is a USBD status.
     ControlAnswer Control(const Setup& setup, uint8_t* data);
+    // Completes a control transfer with the answer, or queues it on the default pipe while the
+    // device does not answer at all.
+    void SubmitControl(const Setup& setup, const PendingIo& io);
     uint8_t AltSetting() const { return altSetting_; }
     bool SelectAltSetting(uint8_t setting);
     // Address 0 is the default pipe; null when the current setting has no such endpoint.

@@ -9,6 +9,7 @@
 #include "usb/pod_state.h"
 #include "usb/sim/sim_driver.h"
 #include "usb/sim/virtual_pod.h"
+#include "virtual_pod_speed.h"
 
 #include <QTemporaryDir>
 #include <QtGlobal>
@@ -49,9 +50,13 @@ inline SimDriver* FreshVirtualDriver() {
     return installed;
 }
 
+// A pod that samples in real time as fast as this build keeps up with.
 inline std::shared_ptr<VirtualPod> PlugIn(SimDriver& driver, uint16_t podId,
                                           bool fullSpeed = false) {
-    return driver.Attach(std::make_shared<VirtualPod>(podId, fullSpeed));
+    auto pod = std::make_shared<VirtualPod>(podId, fullSpeed);
+    pod->sampling.timeScale = kPodTimeScale;
+    pod->sampling.fastestSamplesPerSecond = kFastestPodSamples;
+    return driver.Attach(std::move(pod));
 }
 
 // Sets how the pod samples from its next start command on.

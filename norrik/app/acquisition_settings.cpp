@@ -21,6 +21,14 @@ std::string CaptureRateText(uint8_t rateCode) {
     return "at " + std::to_string(megasamples) + "Msps";
 }
 
+std::optional<uint64_t> RateHzOfCode(uint8_t code) {
+    for (const RateChoice& rate : kRates) {
+        if (rate.code == code)
+            return uint64_t{rate.code - 7u} * 100'000;
+    }
+    return std::nullopt;
+}
+
 std::string SizeLabel(int millions) {
     return PlainText(int64_t{millions}) + " Million Samples";
 }

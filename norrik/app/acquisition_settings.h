@@ -34,6 +34,9 @@ std::optional<uint8_t> RateCodeOfLabel(std::string_view label);
 // "at 2Msps". The pod runs a code that is no rate at its fastest rate.
 std::string CaptureRateText(uint8_t rateCode);
 
+// The rate of one of the nine codes in samples per second; nothing for any other code.
+std::optional<uint64_t> RateHzOfCode(uint8_t code);
+
 // Label of size entry k million samples: " 1 Million Samples".
 std::string SizeLabel(int millions);
 

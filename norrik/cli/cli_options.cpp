@@ -1,6 +1,7 @@
 #include "cli_options.h"
 
 #include "decoders/signal_names.h"
+#include "option_words.h"
 
 #include <algorithm>
 #include <charconv>
@@ -124,8 +125,10 @@ bool ParseStart(const std::string& text, int32_t& start) {
 
 std::string CliUsage() {
     return "Usage: norrik-cli decode DECODER [OPTIONS] FILE\n"
-           "Decodes a capture file (.nrk) and prints exactly the text the decoder window shows\n"
-           "after a run started with the screen at sample --start.\n"
+           "Decodes a capture file (.nrk, .sr, .vcd or .csv, told by its content) and prints\n"
+           "exactly the text the decoder window shows after a run started with the screen at\n"
+           "sample --start. What reading a file of another format changed goes to standard\n"
+           "error as notes.\n"
            "\n"
            "  norrik-cli decode serial [--start N] [--signal P0..P15|VDD|RES|SOUT|SIN]\n"
            "      [--baud TEXT] [--bit-order lsb|msb] [--polarity normal|inverted]\n"
@@ -143,12 +146,9 @@ std::string CliUsage() {
 
 bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest& request,
                        std::string& error) {
-    if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
-        request.help = true;
-        return true;
-    }
     if (arguments.size() < 2 || arguments[0] != "decode") {
-        error = "expected 'decode serial|i2c|spi [OPTIONS] FILE' (see --help)";
+        error = "expected 'decode serial|i2c|spi [OPTIONS] FILE' or 'convert [OPTIONS] IN OUT' "
+                "(see --help)";
         return false;
     }
     const std::map<std::string, DecoderKind> decoders = {
@@ -171,17 +171,10 @@ bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest& re
             request.file = argument;
             continue;
         }
-        const size_t equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
+        std::string name;
         std::string value;
-        if (equals != std::string::npos) {
-            value = argument.substr(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            error = "option " + name + " needs a value";
+        if (!TakeOption(arguments, i, name, value, error))
             return false;
-        }
         if (name == "--start") {
             if (!ParseStart(value, request.start)) {
                 error = "--start takes a whole number of samples, not '" + value + "'";

@@ -13,7 +13,6 @@
 namespace norrik::cli {
 
 struct CliRequest {
-    bool help = false;
     decoders::DecoderKind decoder = decoders::DecoderKind::Serial;
     int32_t start = 0;
     std::string file;
@@ -27,7 +26,7 @@ struct CliRequest {
 bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest& request,
                        std::string& error);
 
-// The text of --help.
+// The decode command's part of --help.
 std::string CliUsage();
 
 } // namespace norrik::cli

@@ -1,9 +1,11 @@
 // norrik-cli: decodes a capture file on the command line, printing exactly what the decoder
-// window would show.
+// window would show, and converts captures between formats.
 #include "capture_decode.h"
 #include "cli_options.h"
+#include "convert_command.h"
 #include "podcore_api.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -14,25 +16,48 @@ int Fail(const std::string& reason) {
     return 2;
 }
 
+// What reading a file changed: told, without failing the command.
+void Tell(const std::vector<std::string>& notes) {
+    for (const std::string& note : notes)
+        std::fprintf(stderr, "norrik-cli: note: %s\n", note.c_str());
+}
+
+bool BindLibrary(std::string& error) {
+    std::error_code ignored;
+    const auto folder = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
+    return norrik::LoadPodcore(norrik::DefaultPodcoreCandidates(folder.string()), norrik::Podcore(),
+                               error);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     using namespace norrik;
-    cli::CliRequest request;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::string error;
-    if (!cli::ParseCliArguments({argv + 1, argv + argc}, request, error))
-        return Fail(error);
-    if (request.help) {
-        std::fputs(cli::CliUsage().c_str(), stdout);
+    std::vector<std::string> notes;
+    if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
+        std::fputs((cli::CliUsage() + "\n" + cli::ConvertUsage()).c_str(), stdout);
         return 0;
     }
-    std::error_code ignored;
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
-    if (!LoadPodcore(DefaultPodcoreCandidates(folder.string()), Podcore(), error))
+    if (!arguments.empty() && arguments[0] == "convert") {
+        cli::ConvertRequest request;
+        if (!cli::ParseConvertArguments({arguments.begin() + 1, arguments.end()}, request, error))
+            return Fail(error);
+        if (!BindLibrary(error) || !cli::RunConvert(request, notes, error))
+            return Fail(error);
+        Tell(notes);
+        return 0;
+    }
+    cli::CliRequest request;
+    if (!cli::ParseCliArguments(arguments, request, error))
+        return Fail(error);
+    if (!BindLibrary(error))
         return Fail(error);
     std::string text;
-    if (!cli::DecodeCaptureFile(request, text, error))
+    if (!cli::DecodeCaptureFile(request, text, notes, error))
         return Fail(error);
+    Tell(notes);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

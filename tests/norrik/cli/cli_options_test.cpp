@@ -95,10 +95,5 @@ TEST(CliOptions, BadArgumentsAreRefusedWithAReason) {
     }
 }
 
-TEST(CliOptions, HelpWins) {
-    EXPECT_TRUE(Parse({"decode", "bogus", "--help"}).help);
-    EXPECT_NE(CliUsage().find("norrik-cli decode spi"), std::string::npos);
-}
-
 } // namespace
 } // namespace norrik::cli

@@ -69,10 +69,14 @@ TEST(CliProgram, FailuresAreOneLineOnStandardErrorAndStatusTwo) {
     }
 }
 
+// --help wins wherever it stands, also after arguments that are wrong.
 TEST(CliProgram, HelpDocumentsTheCommands) {
-    const CliRun run = RunCli("--help");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("norrik-cli decode i2c"), std::string::npos);
+    for (const char* arguments : {"--help", "decode bogus --help", "convert --help"}) {
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.status, 0) << arguments;
+        EXPECT_NE(run.out.find("norrik-cli decode spi"), std::string::npos) << arguments;
+        EXPECT_NE(run.out.find("norrik-cli convert"), std::string::npos) << arguments;
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The decoder windows as a user meets them: opened from the View menu, one of each, decoding
 // real captures opened into the library, and the run around the decoder.
-#include "cli/capture_decode.h"
+#include "interchange/capture_io.h"
 #include "decoders_ui/i2c_decode.h"
 #include "decoders_ui/serial_decode.h"
 #include "decoders_ui/spi_window.h"
@@ -70,14 +70,19 @@ class DecoderWindowsTest : public QObject {
     // Opens a capture into the library as the Open command does and makes it the capture the
     // windows decode.
     void OpenCapture(const QString& name, int32_t screenStart = 0) {
-        cli::OpenedCapture capture;
-        std::string error;
-        QVERIFY2(cli::OpenCaptureFile((kCaptures + "/" + name).toStdString(), capture, error),
-                 error.c_str());
         AppState& state = form->State();
+        interchange::OpenedCapture capture;
+        capture.buffer = state.SampleBuffer;
+        capture.bufferSamples = state.BufferSamples;
+        std::string error;
+        QVERIFY2(interchange::OpenCaptureIntoBuffer(Podcore(),
+                                                    (kCaptures + "/" + name).toStdString(),
+                                                    std::nullopt, capture, error),
+                 error.c_str());
         state.DemoMode = false;
+        state.SampleBuffer = capture.buffer;
         state.BufferSamples = capture.bufferSamples;
-        state.RateCode[0] = capture.rateCode;
+        state.RateCode[0] = capture.fields.rateCode;
         state.ScreenStart = screenStart;
     }
 

@@ -1,0 +1,45 @@
+#include "interchange/sample_blocks.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace norrik::interchange {
+
+std::span<uint32_t> SampleBlocks::Extend(size_t wanted) {
+    const size_t used = size_ % kBlockSamples;
+    if (used == 0 && size_ == blocks_.size() * kBlockSamples)
+        blocks_.emplace_back(kBlockSamples);
+    const size_t room = std::min(wanted, kBlockSamples - used);
+    size_ += room;
+    return {blocks_.back().data() + used, room};
+}
+
+void SampleBlocks::AppendRun(uint32_t word, size_t count) {
+    while (count > 0) {
+        const std::span<uint32_t> room = Extend(count);
+        std::fill(room.begin(), room.end(), word);
+        count -= room.size();
+    }
+}
+
+void SampleBlocks::Append(std::span<const uint32_t> words) {
+    while (!words.empty()) {
+        const std::span<uint32_t> room = Extend(words.size());
+        std::memcpy(room.data(), words.data(), room.size_bytes());
+        words = words.subspan(room.size());
+    }
+}
+
+void SampleBlocks::CopyTo(uint32_t* out, size_t count) const {
+    size_t left = std::min(count, size_);
+    for (const std::vector<uint32_t>& block : blocks_) {
+        if (left == 0)
+            break;
+        const size_t part = std::min(left, block.size());
+        std::memcpy(out, block.data(), part * sizeof(uint32_t));
+        out += part;
+        left -= part;
+    }
+}
+
+} // namespace norrik::interchange

@@ -2,6 +2,8 @@
 // window.
 #pragma once
 
+#include "interchange/capture_format.h"
+
 #include <QString>
 
 #include <functional>
@@ -13,12 +15,18 @@ namespace norrik {
 
 enum class FileDialogKind { Save, Open };
 
-// Shows the dialog, starting at `previousName`; the chosen name, or nothing when cancelled.
-using FileDialogRunner =
-    std::function<std::optional<QString>(FileDialogKind kind, const QString& previousName)>;
+struct ChosenFile {
+    QString name;
+    // The format of the filter the file was chosen under; none for the filters of all files.
+    std::optional<interchange::CaptureFormat> format;
+};
 
-std::optional<QString> AskCaptureFileName(QWidget* parent, FileDialogKind kind,
-                                          const QString& previousName);
+// Shows the dialog, starting at `previousName`; the chosen file, or nothing when cancelled.
+using FileDialogRunner =
+    std::function<std::optional<ChosenFile>(FileDialogKind kind, const QString& previousName)>;
+
+std::optional<ChosenFile> AskCaptureFileName(QWidget* parent, FileDialogKind kind,
+                                             const QString& previousName);
 
 // Tests install a runner; an empty one restores the real dialog.
 void SetFileDialogRunner(FileDialogRunner runner);

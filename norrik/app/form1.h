@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app_state.h"
+#include "interchange/capture_format.h"
 #include "view/insta_measure.h"
 #include "view/sample_summary.h"
 #include "view/scroll_steps.h"
@@ -33,6 +34,9 @@ class QTimer;
 namespace norrik {
 
 struct CaptureFileFields;
+namespace interchange {
+struct BufferPlan;
+}
 class ClickablePicture;
 class AcquisitionMeasurementWindow;
 class DiagnosticLog;
@@ -169,6 +173,10 @@ public:
     // Saving and opening captures.
     void SaveCapture();
     void OpenCapture();
+    // Opens a file of any format without the dialog, as Open does with the name chosen.
+    void OpenCaptureNamed(const QString& name);
+    // A file is being read or written: nothing else may reach the library.
+    bool FileWorkRunning() const;
 
     // Printing.
     void PrintMenu_Click();
@@ -306,6 +314,15 @@ private:
     void CreateControls();
     // The settings a save writes now, and the ones an open keeps where a file lacks them.
     CaptureFileFields CurrentFileFields() const;
+    // Open's steps for the program's own files and for the formats of other tools; false with a
+    // one-line reason in `why`.
+    bool OpenNrkFile(const std::string& path, std::vector<std::string>& notes, std::string& why);
+    bool OpenForeignFile(const std::string& path, interchange::CaptureFormat format,
+                         std::vector<std::string>& notes, std::string& why);
+    // The size list's entry and a buffer for a file being opened.
+    bool SizeBufferForFile(const interchange::BufferPlan& plan, std::string& why);
+    // All nine rates, the current one selected (none when the code is none of them).
+    void RefillRateList();
     void CreateAcquisitionControls();
     void CreateMenus();
     void CreateTriggerButtons();
@@ -370,6 +387,7 @@ private:
     // FinishCapture calls under way; while any is, nothing new reaches the library.
     int finishingCaptures_ = 0;
     bool podWatchBusy_ = false;
+    bool fileWorkRunning_ = false;
 };
 
 } // namespace norrik

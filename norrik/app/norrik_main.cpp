@@ -6,6 +6,7 @@
 #include "termination_signals.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -23,6 +24,16 @@ int RunNorrik(const std::vector<std::string>& libraryCandidates) {
     CloseOnTerminationSignals(&window);
     window.Form_Load();
     window.show();
+    // `norrik FILE` opens a capture of any format once the window is up; options such as
+    // --virtual-pod are not file names.
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    for (const QString& argument : arguments) {
+        if (!argument.startsWith('-')) {
+            QTimer::singleShot(0, &window,
+                               [&window, argument] { window.OpenCaptureNamed(argument); });
+            break;
+        }
+    }
     return QApplication::exec();
 }
 

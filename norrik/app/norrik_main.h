@@ -1,4 +1,5 @@
-// The program's start: bind the pod driver library, then show the main window.
+// The program's start: bind the pod driver library, then show the main window and open the
+// capture file the command line names, if any.
 #pragma once
 
 #include <string>

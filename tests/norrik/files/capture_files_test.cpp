@@ -18,6 +18,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <optional>
 #include <vector>
@@ -27,7 +28,7 @@ namespace {
 
 constexpr int32_t kOneMillionEntry = 1048576;
 constexpr qint64 kRateOffset = 0;
-constexpr qint64 kClockByteOffset = 47;     // byte field 44
+constexpr qint64 kClockByteOffset = 47;      // byte field 44
 constexpr qint64 kTriggerPercentOffset = 48; // word field 1
 
 std::vector<uint32_t> BufferContents(const AppState& state) {
@@ -55,6 +56,7 @@ class CaptureFilesTest : public QObject {
     QTemporaryDir folder;
     std::unique_ptr<Form1> form;
     std::optional<QString> dialogAnswer;
+    std::optional<interchange::CaptureFormat> dialogFormat = interchange::CaptureFormat::Nrk;
     QList<FileDialogKind> dialogsShown;
     QStringList messages;
 
@@ -109,7 +111,8 @@ private slots:
         QVERIFY2(BindBuiltPodcore(error), error.c_str());
         SetFileDialogRunner([this](FileDialogKind kind, const QString&) {
             dialogsShown << kind;
-            return dialogAnswer;
+            return dialogAnswer ? std::optional<ChosenFile>({*dialogAnswer, dialogFormat})
+                                : std::nullopt;
         });
         SetMessageAnswerer([this](const MessageRequest& request) {
             messages << request.text;
@@ -208,20 +211,23 @@ private slots:
         QCOMPARE(form->ExternalCLK->isChecked(), !internalClock);
     }
 
-    // A file that is no capture says so and leaves the capture on screen as it was.
+    // A file that is no capture says so, and why, and leaves the capture on screen as it was.
     void badFilesSayCouldNotRead_data() {
         QTest::addColumn<QByteArray>("contents");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("shorter than a count") << QByteArray(3, 'x');
-        QTest::newRow("settings block cut short") << QByteArray(79, '\1');
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("empty") << QByteArray() << "The file is empty.";
+        QTest::newRow("shorter than a count") << QByteArray(3, '\1') << "3 bytes long, too short";
+        QTest::newRow("settings block cut short")
+            << QByteArray(79, '\1') << "79 bytes long, too short";
         QByteArray noSamples(80, '\0');
         noSamples.replace(1, 4, Word(1048576));
-        QTest::newRow("settings block alone") << noSamples;
+        QTest::newRow("settings block alone") << noSamples << "80 bytes long, too short";
         QByteArray countZero(80 + 64, '\0');
-        QTest::newRow("count 0") << countZero;
+        QTest::newRow("count 0") << countZero << "count no samples";
     }
     void badFilesSayCouldNotRead() {
         QFETCH(QByteArray, contents);
+        QFETCH(QString, reason);
         const QString path = PathOf("bad.nrk");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -232,34 +238,87 @@ private slots:
         const std::vector<uint32_t> samples = BufferContents(form->State());
 
         OpenFrom(path);
-        QCOMPARE(messages, QStringList{"Could Not Read " + path});
+        QCOMPARE(messages.size(), 1);
+        const QStringList lines = messages[0].split('\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], "Could Not Read " + path);
+        QVERIFY2(lines[1].contains(reason), qPrintable(lines[1]));
         const AppState& s = form->State();
         QVERIFY(BufferContents(s) == samples);
         QCOMPARE(s.XCursor, 1234);
         QVERIFY(s.HaveCapture);
     }
 
-    // A count beyond any buffer: what the file holds is read into the buffer there is, and
-    // the garbage settings still give a view that draws.
-    void anImpossibleCountReadsWhatFits() {
+    // A count beyond what the file holds: the samples there are read, the user is told how many
+    // of how many, the rest of the buffer repeats the last one, and the garbage settings still
+    // give a view that draws.
+    void aFileCutShortIsToldAndItsLastSampleFillsTheBuffer() {
         QByteArray allOnes(80 + 16 * 4, '\xff');
         allOnes.replace(80, 4, Word(0x12345678));
+        allOnes.replace(80 + 15 * 4, 4, Word(0x00ABCDEF));
         const QString path = PathOf("ones.nrk");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(allOnes);
         file.close();
+        SetDistinctCapture();
+
+        OpenFrom(path);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("holds 16 of the 4294967295 samples it counts"),
+                 qPrintable(messages[0]));
+        const AppState& s = form->State();
+        QCOMPARE(s.BufferSamples, kOneMillionEntry);
+        QCOMPARE(s.SampleBuffer[0], 0x12345678u);
+        QCOMPARE(s.SampleBuffer[15], 0x00ABCDEFu);
+        QVERIFY(std::all_of(s.SampleBuffer + 16, s.SampleBuffer + s.BufferSamples,
+                            [](uint32_t word) { return word == 0x00ABCDEFu; }));
+        QCOMPARE(form->TriggerPositionScroll->value(), 10);
+        QCOMPARE(form->RateList->currentIndex(), -1);
+        QVERIFY(s.Scale > 0 || s.SubScale > 0);
+        form->RedrawWaveforms();
+    }
+
+    // A whole file smaller than the buffer the size list gives it: nothing of the capture
+    // before stays behind it, and nothing is said, since nothing was lost.
+    void aSmallerFileLeavesNoEarlierCaptureBehind() {
+        const int32_t samples = 1'000'000;
+        QByteArray capture(80 + samples * 4, '\0');
+        capture[0] = char(27);
+        capture.replace(1, 4, Word(samples));
+        capture.replace(80 + (samples - 1) * 4, 4, Word(0x5A5A5));
+        const QString path = PathOf("million.nrk");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(capture);
+        file.close();
+        SetDistinctCapture();
 
         OpenFrom(path);
         QCOMPARE(messages, QStringList());
         const AppState& s = form->State();
         QCOMPARE(s.BufferSamples, kOneMillionEntry);
-        QCOMPARE(s.SampleBuffer[0], 0x12345678u);
-        QCOMPARE(Podcore().LoggedData(15), int32_t(-1));
-        QCOMPARE(form->TriggerPositionScroll->value(), 10);
-        QCOMPARE(form->RateList->currentIndex(), -1);
-        QVERIFY(s.Scale > 0 || s.SubScale > 0);
-        form->RedrawWaveforms();
+        QVERIFY(std::all_of(s.SampleBuffer + samples - 1, s.SampleBuffer + s.BufferSamples,
+                            [](uint32_t word) { return word == 0x5A5A5u; }));
+    }
+
+    // More samples than the memory advice allows: as many as it allows are read, and said.
+    void aFileBeyondTheAdviceIsCutAndTold() {
+        form->AllocateSampleBuffer(2031616);
+        SetDistinctCapture();
+        const std::vector<uint32_t> contents = BufferContents(form->State());
+        const QString path = PathOf("large.nrk");
+        SaveTo(path);
+
+        form = StartedWindow();
+        form->State().MaxBufferSamples = kOneMillionEntry;
+        OpenFrom(path);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("first 1048576 of the file's 2031616 samples"),
+                 qPrintable(messages[0]));
+        const AppState& s = form->State();
+        QCOMPARE(s.BufferSamples, kOneMillionEntry);
+        QVERIFY(std::equal(s.SampleBuffer, s.SampleBuffer + s.BufferSamples, contents.begin()));
     }
 
     void cancellingChangesNothingAndSaysNothing() {

@@ -138,7 +138,8 @@ public:
             return false;
         for (size_t i = 1; i < captions_.size(); ++i)
             layout.channels.push_back({int(i), captions_[i]});
-        std::string_view tail = lines_.Tail(kTailBytes);
+        const std::string tailText = lines_.Tail(kTailBytes);
+        std::string_view tail = tailText;
         while (!tail.empty() && !recordedRate_) {
             const size_t lineEnd = tail.find('\n');
             const std::string_view line = tail.substr(0, lineEnd);

@@ -8,10 +8,10 @@ namespace norrik::interchange {
 std::span<uint32_t> SampleBlocks::Extend(size_t wanted) {
     const size_t used = size_ % kBlockSamples;
     if (used == 0 && size_ == blocks_.size() * kBlockSamples)
-        blocks_.emplace_back(kBlockSamples);
+        blocks_.emplace_back(new uint32_t[kBlockSamples]);
     const size_t room = std::min(wanted, kBlockSamples - used);
     size_ += room;
-    return {blocks_.back().data() + used, room};
+    return {blocks_.back().get() + used, room};
 }
 
 void SampleBlocks::AppendRun(uint32_t word, size_t count) {
@@ -32,11 +32,11 @@ void SampleBlocks::Append(std::span<const uint32_t> words) {
 
 void SampleBlocks::CopyTo(uint32_t* out, size_t count) const {
     size_t left = std::min(count, size_);
-    for (const std::vector<uint32_t>& block : blocks_) {
+    for (const std::unique_ptr<uint32_t[]>& block : blocks_) {
         if (left == 0)
             break;
-        const size_t part = std::min(left, block.size());
-        std::memcpy(out, block.data(), part * sizeof(uint32_t));
+        const size_t part = std::min(left, kBlockSamples);
+        std::memcpy(out, block.get(), part * sizeof(uint32_t));
         out += part;
         left -= part;
     }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -24,8 +25,9 @@ public:
     void CopyTo(uint32_t* out, size_t count) const;
 
 private:
-    static constexpr size_t kBlockSamples = size_t{1} << 20;
-    std::vector<std::vector<uint32_t>> blocks_;
+    static constexpr size_t kBlockSamples = size_t{1} << 16;
+    // Left uninitialised: every sample is written before it is read.
+    std::vector<std::unique_ptr<uint32_t[]>> blocks_;
     size_t size_ = 0;
 };
 

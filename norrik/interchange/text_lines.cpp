@@ -11,7 +11,7 @@
 namespace norrik::interchange {
 namespace {
 
-constexpr size_t kBlockBytes = size_t{4} << 20;
+constexpr size_t kBlockBytes = size_t{1} << 20;
 // A line longer than this is no line of a dump or a table.
 constexpr size_t kLongestLine = size_t{64} << 20;
 

@@ -161,7 +161,7 @@ private:
         while (words.Next(word)) {
             if (word.empty() || word.front() != '$') {
                 error = words.At() + "'" + std::string(word.substr(0, 40)) +
-                        "' where the header expects a command";
+                        "' comes before $enddefinitions";
                 return false;
             }
             const std::string command(word);

@@ -3,6 +3,7 @@
 #include "exports/podcore.h"
 #include "files/settings_file.h"
 #include "harness.h"
+#include "interleaved.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -13,6 +14,8 @@
 #include <vector>
 
 namespace {
+
+using bench::InterleavedMedians;
 
 constexpr uint32_t kSamples = 16'777'216;
 constexpr size_t kFileBytes = 80 + size_t{kSamples} * 4;
@@ -35,27 +38,6 @@ void PlainRead(const char* name, uint32_t* samples) {
     ::close(descriptor);
     if (!ok)
         std::fprintf(stderr, "plain read failed\n");
-}
-
-// Alternates the two works and returns the median time of each. Before each run, off the clock,
-// `prepare` sets the folder up and dirty pages are flushed, so that one run's write-back does
-// not land on the other's clock.
-template <typename Prepare, typename Work, typename Baseline>
-std::pair<double, double> InterleavedMedians(int repeats, Prepare&& prepare, Work&& work,
-                                             Baseline&& baseline) {
-    std::vector<double> workTimes;
-    std::vector<double> baselineTimes;
-    for (int i = 0; i < repeats; ++i) {
-        prepare();
-        ::sync();
-        workTimes.push_back(bench::MedianSeconds(1, work));
-        prepare();
-        ::sync();
-        baselineTimes.push_back(bench::MedianSeconds(1, baseline));
-    }
-    std::sort(workTimes.begin(), workTimes.end());
-    std::sort(baselineTimes.begin(), baselineTimes.end());
-    return {workTimes[repeats / 2], baselineTimes[repeats / 2]};
 }
 
 void Report(const char* work, double workSeconds, const char* baseline, double baselineSeconds,

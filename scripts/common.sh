@@ -7,11 +7,11 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev libgl-dev libusb-1.0-0-dev libzip-dev
+    qt6-base-dev libgl-dev libusb-1.0-0-dev libzip-dev zlib1g-dev
     umockdev libumockdev-dev libcap-dev
     clang libclang-rt-14-dev
-    xvfb xauth poppler-utils locales
-    sdcc
+    xvfb xauth poppler-utils locales desktop-file-utils shared-mime-info
+    libglib2.0-bin sdcc
 )
 
 ensure_packages() {

@@ -4,6 +4,7 @@
 #include "interchange/foreign_formats.h"
 #include "interchange/rate_text.h"
 #include "interchange/session_metadata.h"
+#include "interchange/zip_error_text.h"
 
 #include <zip.h>
 
@@ -46,10 +47,7 @@ public:
         int code = 0;
         archive_ = zip_open(path_.c_str(), ZIP_RDONLY, &code);
         if (archive_ == nullptr) {
-            zip_error_t zipError;
-            zip_error_init_with_code(&zipError, code);
-            error = std::string("not a readable zip archive: ") + zip_error_strerror(&zipError);
-            zip_error_fini(&zipError);
+            error = "not a readable zip archive: " + ZipErrorText(code);
             return false;
         }
         std::string version;

@@ -4,6 +4,7 @@
 #include "interchange/foreign_formats.h"
 #include "interchange/line_names.h"
 #include "interchange/rate_text.h"
+#include "interchange/zip_error_text.h"
 
 #include <zip.h>
 
@@ -103,10 +104,7 @@ public:
         int code = 0;
         zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
         if (archive == nullptr) {
-            zip_error_t zipError;
-            zip_error_init_with_code(&zipError, code);
-            error = std::string("cannot create the file: ") + zip_error_strerror(&zipError);
-            zip_error_fini(&zipError);
+            error = "cannot create the file: " + ZipErrorText(code);
             return false;
         }
         // The texts and chunk sources must live until the archive is written at its close.

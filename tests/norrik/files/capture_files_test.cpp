@@ -42,6 +42,12 @@ void Patch(const QString& path, qint64 offset, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+void WriteFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(contents), contents.size());
+}
+
 QByteArray Word(uint32_t value) {
     QByteArray bytes(4, '\0');
     qToLittleEndian(value, bytes.data());
@@ -229,10 +235,7 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(QString, reason);
         const QString path = PathOf("bad.nrk");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(contents);
-        file.close();
+        WriteFile(path, contents);
         SetDistinctCapture();
         form->State().HaveCapture = true;
         const std::vector<uint32_t> samples = BufferContents(form->State());
@@ -257,10 +260,7 @@ private slots:
         allOnes.replace(80, 4, Word(0x12345678));
         allOnes.replace(80 + 15 * 4, 4, Word(0x00ABCDEF));
         const QString path = PathOf("ones.nrk");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(allOnes);
-        file.close();
+        WriteFile(path, allOnes);
         SetDistinctCapture();
 
         OpenFrom(path);
@@ -288,10 +288,7 @@ private slots:
         capture.replace(1, 4, Word(samples));
         capture.replace(80 + (samples - 1) * 4, 4, Word(0x5A5A5));
         const QString path = PathOf("million.nrk");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(capture);
-        file.close();
+        WriteFile(path, capture);
         SetDistinctCapture();
 
         OpenFrom(path);

@@ -1,6 +1,7 @@
 #include "foreign_reader_fuzz.h"
 
 #include "app/acquisition_settings.h"
+#include "fuzz_check.h"
 #include "interchange/foreign_read.h"
 
 #include <cstdio>
@@ -12,14 +13,6 @@
 
 namespace norrik::interchange::testing {
 namespace {
-
-#define FUZZ_CHECK(condition)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (0)
 
 std::string InputPath(CaptureFormat format) {
     const std::filesystem::path folder =

@@ -2,13 +2,9 @@
 // input that once found a fault) through the fuzz check, so that the ordinary and the sanitizer
 // runs cover them all.
 #include "foreign_reader_fuzz.h"
+#include "kept_inputs.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 namespace norrik::interchange {
 namespace {
@@ -17,18 +13,12 @@ TEST(ForeignReaderKeptInputs, EveryKeptInputReadsWithoutAFault) {
     const std::filesystem::path kept =
         std::filesystem::path(TARNWICK_TEST_DATA) / "interchange" / "fuzz";
     for (const CaptureFormat format : {CaptureFormat::Sr, CaptureFormat::Vcd, CaptureFormat::Csv}) {
-        const std::filesystem::path folder = kept / std::string(FormatName(format));
-        size_t replayed = 0;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-            if (!entry.is_regular_file())
-                continue;
-            std::ifstream in(entry.path(), std::ios::binary);
-            const std::vector<uint8_t> input{std::istreambuf_iterator<char>(in), {}};
-            SCOPED_TRACE(entry.path().string());
+        const auto inputs = KeptInputs(kept / std::string(FormatName(format)));
+        for (const auto& [path, input] : inputs) {
+            SCOPED_TRACE(path.string());
             EXPECT_EQ(testing::FuzzForeignReader(format, input.data(), input.size()), 0);
-            ++replayed;
         }
-        EXPECT_GE(replayed, 5u) << folder << ": the seeds are missing";
+        EXPECT_GE(inputs.size(), 5u) << FormatName(format) << ": the seeds are missing";
     }
 }
 

@@ -4,6 +4,7 @@
 // inputs by the ordinary test suite.
 #include "buffer/sample_buffer.h"
 #include "exports/podcore.h"
+#include "fuzz_check.h"
 #include "settings_values.h"
 
 #include <algorithm>
@@ -17,14 +18,6 @@
 namespace {
 
 using podcore::files::testing::SettingsValues;
-
-#define FUZZ_CHECK(condition)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (0)
 
 void RemoveInput();
 

@@ -14,6 +14,7 @@
 #include "podcore_api.h"
 #include "process_end.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -61,11 +62,18 @@ FileProgress ProgressFor(qint64 bytes, CaptureFormat format) {
     return format == CaptureFormat::Nrk ? FileProgress::Moving : FileProgress::Measured;
 }
 
-// Marks the window busy with a file for as long as it lives.
+// Marks the window busy with a file, under the busy cursor, for as long as it lives: the buffer
+// being made for a file takes its time too.
 class FileWorkScope {
 public:
-    explicit FileWorkScope(bool& running) : running_(running) { running_ = true; }
-    ~FileWorkScope() { running_ = false; }
+    explicit FileWorkScope(bool& running) : running_(running) {
+        running_ = true;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~FileWorkScope() {
+        QApplication::restoreOverrideCursor();
+        running_ = false;
+    }
 
 private:
     bool& running_;
@@ -89,7 +97,6 @@ void Form1::SaveCapture() {
     if (!chosen)
         return;
     CommonDialogFileName = chosen->name;
-    const FileWorkScope busy(fileWorkRunning_);
     // The filter decides the format; under "All Files" the name's extension does.
     const CaptureFormat format = chosen->format.value_or(
         interchange::FormatOfExtension(chosen->name.toStdString()).value_or(CaptureFormat::Nrk));
@@ -97,15 +104,19 @@ void Form1::SaveCapture() {
     const CaptureFileFields fields = CurrentFileFields();
     const uint32_t* samples = state_.SampleBuffer;
     std::string why;
-    // An end asked for while the file is written waits until it is whole.
-    const FileBeingWritten writing;
-    const bool saved = RunFileWork(
-        this, "Saving " + chosen->name, ProgressFor(qint64{state_.BufferSamples} * 4, format),
-        [&](const interchange::ProgressHook& progress) {
-            return samples != nullptr &&
-                   interchange::WriteBufferToFile(Podcore(), samples, fields, path, format, {},
-                                                  progress, why);
-        });
+    bool saved = false;
+    {
+        const FileWorkScope busy(fileWorkRunning_);
+        // An end asked for while the file is written waits until it is whole.
+        const FileBeingWritten writing;
+        saved = RunFileWork(
+            this, "Saving " + chosen->name, ProgressFor(qint64{state_.BufferSamples} * 4, format),
+            [&](const interchange::ProgressHook& progress) {
+                return samples != nullptr &&
+                       interchange::WriteBufferToFile(Podcore(), samples, fields, path, format, {},
+                                                      progress, why);
+            });
+    }
     if (!saved)
         ShowMessage(this, {"Tarnwick Logic Analyzer",
                            "Could Not Save " + chosen->name + "\n" +
@@ -127,16 +138,20 @@ void Form1::OpenCaptureNamed(const QString& name) {
     if (RefuseWhileCapturing(*this))
         return;
     CommonDialogFileName = name;
-    const FileWorkScope busy(fileWorkRunning_);
-    // Whatever the open does to the buffer, a summary of the samples before it no longer holds.
-    sampleSummary_ = SampleSummary();
     const std::string path = QFile::encodeName(name).toStdString();
     CaptureFormat format = CaptureFormat::Nrk;
     std::vector<std::string> notes;
     std::string why;
-    const bool opened = interchange::FormatOfContent(path, format, why) &&
-                        (format == CaptureFormat::Nrk ? OpenNrkFile(path, notes, why)
-                                                      : OpenForeignFile(path, format, notes, why));
+    bool opened = false;
+    {
+        const FileWorkScope busy(fileWorkRunning_);
+        // Whatever the open does to the buffer, a summary of the samples before it no longer
+        // holds.
+        sampleSummary_ = SampleSummary();
+        opened = interchange::FormatOfContent(path, format, why) &&
+                 (format == CaptureFormat::Nrk ? OpenNrkFile(path, notes, why)
+                                               : OpenForeignFile(path, format, notes, why));
+    }
     if (!opened) {
         ShowMessage(this,
                     {"Tarnwick Logic Analyzer", "Could Not Read " + name + "\n" + Sentence(why)});

@@ -18,7 +18,8 @@ done
 
 # The command line finds its library beside the program the link points at.
 cd "$prefix"
-"$prefix/bin/norrik-cli" decode serial --signal P0 "$capture" | grep -q "'H' = 0x48"
+decoded="$("$prefix/bin/norrik-cli" decode serial --signal P0 "$capture")"
+[[ "$decoded" == *"'H' = 0x48"* ]] || { echo "the installed norrik-cli does not decode"; exit 1; }
 
 desktop-file-validate "$prefix/share/applications/norrik.desktop"
 update-mime-database "$prefix/share/mime" > /dev/null 2>&1
@@ -28,6 +29,8 @@ export XDG_CONFIG_HOME="$prefix/none" XDG_CONFIG_DIRS="$prefix/none"
 cp "$capture" "$prefix/any name.nrk"
 type="$(gio info -a standard::content-type "$prefix/any name.nrk" | sed -n 's/.*content-type: //p')"
 [ "$type" = application/x-norrik-capture ] || { echo "a .nrk file is of type '$type'"; exit 1; }
-gio mime application/x-norrik-capture | grep -q "Default application.*: norrik.desktop" ||
-    { echo "norrik does not open capture files"; gio mime application/x-norrik-capture; exit 1; }
+# Read whole before it is matched: a match that stops early would break gio's pipe.
+opener="$(gio mime application/x-norrik-capture)"
+[[ "$opener" == *"Default application"*": norrik.desktop"* ]] ||
+    { echo "norrik does not open capture files: $opener"; exit 1; }
 echo "installed and registered"

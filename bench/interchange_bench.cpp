@@ -3,9 +3,9 @@
 // compressing and expanding the session's sample bytes, and a plain write and read of the same
 // dump or table text, both to and from the same temporary folder.
 #include "harness.h"
-#include "interleaved.h"
 #include "interchange/foreign_formats.h"
 #include "interchange/foreign_read.h"
+#include "interleaved.h"
 #include "usb/sim/signal_source.h"
 
 #include <zlib.h>
@@ -29,9 +29,9 @@ constexpr int kRepeats = 5;
 
 std::vector<uint32_t> Traffic() {
     std::vector<uint32_t> samples(kSamples);
-    const podcore::usb::sim::SignalSource source(
-        podcore::usb::sim::Signal::Traffic,
-        podcore::usb::sim::SignalSource::kClockHz / uint32_t(kRateHz));
+    const podcore::usb::sim::SignalSource source(podcore::usb::sim::Signal::Traffic,
+                                                 podcore::usb::sim::SignalSource::kClockHz /
+                                                     uint32_t(kRateHz));
     source.Fill(0, samples.data(), kSamples);
     for (uint32_t& word : samples)
         word &= kLineBits;
@@ -81,8 +81,7 @@ void WriteWhole(const std::string& path, const std::string& text) {
 
 void Write(CaptureFormat format, const std::vector<uint32_t>& samples, const std::string& path) {
     std::string error;
-    if (!MakeWriter(format, {})->Write({samples.data(), samples.size(), kRateHz}, path, {},
-                                       error))
+    if (!MakeWriter(format, {})->Write({samples.data(), samples.size(), kRateHz}, path, {}, error))
         std::fprintf(stderr, "write failed: %s\n", error.c_str());
 }
 
@@ -122,12 +121,10 @@ void Session(const std::vector<uint32_t>& samples) {
     };
     const auto [write, zip] = bench::InterleavedMedians(
         kRepeats, [] {}, [&] { Write(CaptureFormat::Sr, samples, "bench.sr"); }, compress);
-    const auto [read, unzip] =
-        bench::InterleavedMedians(kRepeats, [] {}, [&] { Read(CaptureFormat::Sr, "bench.sr"); },
-                                  expand);
+    const auto [read, unzip] = bench::InterleavedMedians(
+        kRepeats, [] {}, [&] { Read(CaptureFormat::Sr, "bench.sr"); }, expand);
     const double size = double(bytes.size());
-    Report(".sr write, 16777216 samples", size, write, "zlib compress of the same bytes", zip,
-           0.5);
+    Report(".sr write, 16777216 samples", size, write, "zlib compress of the same bytes", zip, 0.5);
     Report(".sr read, 16777216 samples", size, read, "zlib expand of the same bytes", unzip, 0.5);
     std::printf("%-48s %14.3f MiB (of %.3f)\n", ".sr file", double(compressedSize) / (1 << 20),
                 size / (1 << 20));

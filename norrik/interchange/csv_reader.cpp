@@ -3,6 +3,7 @@
 // comment line (';', as this program and other analyzers write) is read on samples of that rate.
 #include "interchange/foreign_formats.h"
 #include "interchange/rate_text.h"
+#include "interchange/rational_scale.h"
 #include "interchange/text_lines.h"
 
 #include <algorithm>
@@ -45,7 +46,7 @@ std::optional<uint64_t> RateOfComment(std::string_view line) {
     if (Lower(line).find("rate") == std::string::npos)
         return std::nullopt;
     const auto rate = FindRateInText(line);
-    return rate && *rate > 0 ? rate : std::nullopt;
+    return rate && *rate > 0 && *rate <= kFastestFileRate ? rate : std::nullopt;
 }
 
 // Femtoseconds per unit of the time column, from its caption: "Time [s]", "Time [us]",
@@ -79,7 +80,10 @@ std::optional<Wide> ScaledNumber(std::string_view text, uint64_t scale) {
     const bool negative = at < text.size() && text[at] == '-';
     if (at < text.size() && (text[at] == '-' || text[at] == '+'))
         ++at;
+    // Digits gather in 64 bits while they fit, which is always for the times tables hold.
+    uint64_t narrow = 0;
     Wide mantissa = 0;
+    bool wide = false;
     int exponent = 0;
     int digits = 0;
     bool seenPoint = false;
@@ -89,6 +93,15 @@ std::optional<Wide> ScaledNumber(std::string_view text, uint64_t scale) {
             seenPoint = true;
         } else if (c >= '0' && c <= '9') {
             ++digits;
+            if (!wide && narrow < 100'000'000'000'000'000) {
+                narrow = narrow * 10 + unsigned(c - '0');
+                exponent -= seenPoint ? 1 : 0;
+                continue;
+            }
+            if (!wide) {
+                wide = true;
+                mantissa = narrow;
+            }
             if (mantissa < kLargest) {
                 mantissa = mantissa * 10 + (c - '0');
                 exponent -= seenPoint ? 1 : 0;
@@ -99,6 +112,8 @@ std::optional<Wide> ScaledNumber(std::string_view text, uint64_t scale) {
             break;
         }
     }
+    if (!wide)
+        mantissa = narrow;
     if (digits == 0)
         return std::nullopt;
     if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
@@ -160,6 +175,8 @@ public:
         if (!lines_.Rewind(error) || !ReadHeader(error))
             return false;
         masks_.assign(lineMasks.begin(), lineMasks.end());
+        if (recordedRate_)
+            samplesOfTime_.emplace(*recordedRate_, kFemtosecondsPerSecond);
         bool first = true;
         Wide origin = 0;
         uint64_t lastTick = 0;
@@ -289,16 +306,12 @@ private:
         return true;
     }
 
+    // Rounded to the nearest sample of the recorded rate, if there is one.
     uint64_t TickOf(Wide since) const {
-        constexpr uint64_t kFar = INT64_MAX;
+        const uint64_t ticks = since > INT64_MAX ? uint64_t{INT64_MAX} : uint64_t(since);
         if (!recordedRate_ || numbered_)
-            return since > Wide{kFar} ? kFar : static_cast<uint64_t>(since);
-        // Rounded to the nearest sample of the recorded rate; checked in floating point first
-        // so that the exact product cannot overflow.
-        if (double(since) * double(*recordedRate_) / double(kFemtosecondsPerSecond) > 1e18)
-            return kFar;
-        const Wide perSecond = kFemtosecondsPerSecond;
-        return static_cast<uint64_t>((since * *recordedRate_ * 2 + perSecond) / (perSecond * 2));
+            return ticks;
+        return std::min<uint64_t>(samplesOfTime_->Nearest(ticks), INT64_MAX);
     }
 
     std::string path_;
@@ -308,6 +321,7 @@ private:
     bool numbered_ = false;
     uint64_t timeUnit_ = kFemtosecondsPerSecond;
     std::optional<uint64_t> recordedRate_;
+    std::optional<RationalScale> samplesOfTime_;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "interchange/line_names.h"
 #include "interchange/rate_text.h"
 #include "interchange/replacing_output.h"
+#include "interchange/sample_changes.h"
 #include "interchange/sample_times.h"
 
 #include <array>
@@ -47,13 +48,12 @@ public:
 
         const SampleTimes times(kNanosecondsPerSecond, capture.rateHz);
         const uint32_t* samples = capture.samples;
-        for (size_t i = 0; i < capture.count; ++i) {
-            if (progress && i % kProgressSamples == 0)
+        size_t reportAt = 0;
+        for (size_t i = 0; i < capture.count; i = NextRow(samples, i, capture.count)) {
+            if (progress && i >= reportAt) {
                 progress(double(i) / double(capture.count));
-            const bool row = rows_ == CsvRows::Samples || i == 0 || i + 1 == capture.count ||
-                             ((samples[i] ^ samples[i - 1]) & kLineBits) != 0;
-            if (!row)
-                continue;
+                reportAt = i + kProgressSamples;
+            }
             char* at = out.Room(96);
             const char* start = at;
             const uint64_t nanoseconds = times.At(i);
@@ -83,6 +83,14 @@ public:
     }
 
 private:
+    // The row after sample i: the next sample, or the next change and at last the last sample.
+    size_t NextRow(const uint32_t* samples, size_t i, size_t count) const {
+        if (rows_ == CsvRows::Samples || i + 1 >= count)
+            return i + 1;
+        const size_t change = NextChange(samples, i + 1, count, kLineBits);
+        return change == count ? count - 1 : change;
+    }
+
     CsvRows rows_;
 };
 

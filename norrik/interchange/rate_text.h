@@ -8,6 +8,9 @@
 
 namespace norrik::interchange {
 
+// A rate a comment gives above this is no sample rate of any analyzer.
+constexpr uint64_t kFastestFileRate = 1'000'000'000'000;
+
 // The rate a text gives in Hz: a decimal number, optional blanks, an optional k, M or G and an
 // optional "Hz" ("24 MHz", "1.5MHz", "400 kHz", "24000000"). 0 for "0 Hz"; nothing when the
 // text is no rate or a rate beyond 2^64 Hz.

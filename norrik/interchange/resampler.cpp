@@ -5,15 +5,13 @@
 
 namespace norrik::interchange {
 
-using Wide = unsigned __int128;
-
 Resampler::Resampler(Fraction ticksPerSecond, uint64_t rate, size_t limit, uint64_t longest)
-    : ticksPerStep_(ticksPerSecond.num), stepsDivisor_(ticksPerSecond.den * rate), limit_(limit),
-      longest_(longest) {}
+    : ticksPerStep_(ticksPerSecond.num), stepsDivisor_(ticksPerSecond.den * rate),
+      sampleOfTick_(stepsDivisor_, ticksPerStep_), tickOfSample_(ticksPerStep_, stepsDivisor_),
+      limit_(limit), longest_(longest) {}
 
 uint64_t Resampler::FirstSampleAt(uint64_t tick) const {
-    const Wide first = (Wide{tick} * stepsDivisor_ + ticksPerStep_ - 1) / ticksPerStep_;
-    return first > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(first);
+    return sampleOfTick_.Ceil(tick);
 }
 
 void Resampler::HoldTo(uint64_t end) {
@@ -44,9 +42,9 @@ bool Resampler::Samples(uint64_t firstTick, std::span<const uint32_t> words) {
             samples_.Append(words.subspan(j - firstTick, stop - j));
     } else if (stop > j) {
         // The tick of sample j, stepped on without a division per sample.
-        const Wide start = Wide{j} * ticksPerStep_;
-        uint64_t tick = static_cast<uint64_t>(start / stepsDivisor_);
-        uint64_t remainder = static_cast<uint64_t>(start % stepsDivisor_);
+        uint64_t tick = tickOfSample_.Floor(j);
+        uint64_t remainder = static_cast<uint64_t>(static_cast<unsigned __int128>(j) *
+                                                   ticksPerStep_ % stepsDivisor_);
         const uint64_t whole = ticksPerStep_ / stepsDivisor_;
         const uint64_t part = ticksPerStep_ % stepsDivisor_;
         while (j < stop) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "interchange/foreign_format.h"
+#include "interchange/rational_scale.h"
 #include "interchange/sample_blocks.h"
 
 namespace norrik::interchange {
@@ -30,8 +31,10 @@ private:
     // Gives every sample before `end` (up to the limit) the current value.
     void HoldTo(uint64_t end);
 
-    uint64_t ticksPerStep_; // numerator of ticks per new sample
-    uint64_t stepsDivisor_; // its denominator
+    uint64_t ticksPerStep_;      // numerator of ticks per new sample
+    uint64_t stepsDivisor_;      // its denominator
+    RationalScale sampleOfTick_; // ticks to new samples
+    RationalScale tickOfSample_; // new samples to ticks
     size_t limit_;
     uint64_t longest_;
     bool beyond_ = false;

@@ -3,6 +3,7 @@
 // that rate, so that times rounded to the timescale come back to the samples they were.
 #include "interchange/foreign_formats.h"
 #include "interchange/rate_text.h"
+#include "interchange/rational_scale.h"
 #include "interchange/text_lines.h"
 
 #include <algorithm>
@@ -13,8 +14,6 @@
 
 namespace norrik::interchange {
 namespace {
-
-using Wide = unsigned __int128;
 
 // The kinds of variable whose 1-bit instances are wires with a level.
 constexpr std::array<std::string_view, 15> kScalarKinds = {
@@ -62,6 +61,10 @@ struct Variable {
     std::string name;
 };
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
 // The whitespace-separated words of a dump, across its lines.
 class Words {
 public:
@@ -69,11 +72,11 @@ public:
 
     bool Next(std::string_view& word) {
         for (;;) {
-            while (!rest_.empty() && std::isspace(static_cast<unsigned char>(rest_.front())))
+            while (!rest_.empty() && IsBlank(rest_.front()))
                 rest_.remove_prefix(1);
             if (!rest_.empty()) {
                 size_t end = 0;
-                while (end < rest_.size() && !std::isspace(static_cast<unsigned char>(rest_[end])))
+                while (end < rest_.size() && !IsBlank(rest_[end]))
                     ++end;
                 word = rest_.substr(0, end);
                 rest_.remove_prefix(end);
@@ -124,6 +127,8 @@ public:
         if (!ReadHeader(words, error))
             return false;
         BuildMasks(lineMasks);
+        if (recordedRate_)
+            samplesOfTime_.emplace(timescale_.multiple * *recordedRate_, timescale_.perSecond);
         return ReadChanges(words, sink, progress, endTick, error);
     }
 
@@ -228,7 +233,7 @@ private:
             lower.find("acquisition") == std::string::npos)
             return std::nullopt;
         const auto rate = FindRateInText(comment);
-        return rate && *rate > 0 ? rate : std::nullopt;
+        return rate && *rate > 0 && *rate <= kFastestFileRate ? rate : std::nullopt;
     }
 
     void BuildMasks(std::span<const uint32_t> lineMasks) {
@@ -250,13 +255,11 @@ private:
         return found == longIds_.end() ? 0 : found->second;
     }
 
+    // Rounded to the nearest sample of the recorded rate.
     uint64_t TickOf(uint64_t sinceStart) const {
         if (!recordedRate_)
             return sinceStart;
-        // Rounded to the nearest sample of the recorded rate.
-        const Wide scaled = Wide{sinceStart} * timescale_.multiple * *recordedRate_;
-        const Wide tick = (scaled * 2 + timescale_.perSecond) / (Wide{timescale_.perSecond} * 2);
-        return tick > INT64_MAX ? uint64_t{INT64_MAX} : static_cast<uint64_t>(tick);
+        return std::min<uint64_t>(samplesOfTime_->Nearest(sinceStart), INT64_MAX);
     }
 
     bool ReadChanges(Words& words, SampleSink& sink, const ProgressHook& progress,
@@ -389,6 +392,7 @@ private:
     std::vector<std::string> notes_;
     Timescale timescale_{1, 1'000'000'000};
     std::optional<uint64_t> recordedRate_;
+    std::optional<RationalScale> samplesOfTime_;
     std::array<uint32_t, 256> shortIds_{};
     std::unordered_map<std::string, uint32_t> longIds_;
 };

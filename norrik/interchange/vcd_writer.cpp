@@ -5,6 +5,7 @@
 #include "interchange/line_names.h"
 #include "interchange/rate_text.h"
 #include "interchange/replacing_output.h"
+#include "interchange/sample_changes.h"
 #include "interchange/sample_times.h"
 
 #include <array>
@@ -46,12 +47,14 @@ public:
         out.Write("$upscope $end\n$enddefinitions $end\n");
 
         const uint32_t* samples = capture.samples;
-        for (size_t i = 0; i < capture.count; ++i) {
-            if (progress && i % kProgressSamples == 0)
+        size_t reportAt = 0;
+        for (size_t i = 0; i < capture.count;
+             i = NextChange(samples, i + 1, capture.count, kLineBits)) {
+            if (progress && i >= reportAt) {
                 progress(double(i) / double(capture.count));
+                reportAt = i + kProgressSamples;
+            }
             const uint32_t changed = i == 0 ? kLineBits : (samples[i] ^ samples[i - 1]) & kLineBits;
-            if (changed == 0)
-                continue;
             char* at = out.Room(64 + 3 * kLines.size());
             const char* start = at;
             *at++ = '#';

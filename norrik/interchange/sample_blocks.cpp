@@ -1,14 +1,34 @@
 #include "interchange/sample_blocks.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <sys/mman.h>
 
 namespace norrik::interchange {
+namespace {
+
+constexpr size_t kBlockBytes = (size_t{1} << 19) * sizeof(uint32_t);
+
+uint32_t* NewBlock() {
+    void* block = std::aligned_alloc(kBlockBytes, kBlockBytes);
+    if (block == nullptr)
+        throw std::bad_alloc();
+    ::madvise(block, kBlockBytes, MADV_HUGEPAGE);
+    return static_cast<uint32_t*>(block);
+}
+
+} // namespace
+
+void SampleBlocks::FreeBlock::operator()(uint32_t* block) const {
+    std::free(block);
+}
 
 std::span<uint32_t> SampleBlocks::Extend(size_t wanted) {
     const size_t used = size_ % kBlockSamples;
     if (used == 0 && size_ == blocks_.size() * kBlockSamples)
-        blocks_.emplace_back(new uint32_t[kBlockSamples]);
+        blocks_.emplace_back(NewBlock());
     const size_t room = std::min(wanted, kBlockSamples - used);
     size_ += room;
     return {blocks_.back().get() + used, room};
@@ -32,7 +52,7 @@ void SampleBlocks::Append(std::span<const uint32_t> words) {
 
 void SampleBlocks::CopyTo(uint32_t* out, size_t count) const {
     size_t left = std::min(count, size_);
-    for (const std::unique_ptr<uint32_t[]>& block : blocks_) {
+    for (const auto& block : blocks_) {
         if (left == 0)
             break;
         const size_t part = std::min(left, kBlockSamples);

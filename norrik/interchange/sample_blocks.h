@@ -25,9 +25,13 @@ public:
     void CopyTo(uint32_t* out, size_t count) const;
 
 private:
-    static constexpr size_t kBlockSamples = size_t{1} << 16;
+    // A huge page each: a long file's fresh memory then costs a fault per 2 MiB, not per 4 KiB.
+    static constexpr size_t kBlockSamples = size_t{1} << 19;
+    struct FreeBlock {
+        void operator()(uint32_t* block) const;
+    };
     // Left uninitialised: every sample is written before it is read.
-    std::vector<std::unique_ptr<uint32_t[]>> blocks_;
+    std::vector<std::unique_ptr<uint32_t[], FreeBlock>> blocks_;
     size_t size_ = 0;
 };
 

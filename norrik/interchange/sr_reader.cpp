@@ -95,8 +95,7 @@ public:
                     return false;
                 }
                 const size_t samples = size_t(want) / unitSize_;
-                for (size_t i = 0; i < samples; ++i)
-                    words[i] = WordOf(bytes.data() + i * unitSize_);
+                ToWords(bytes.data(), words.data(), samples);
                 wanted = sink.Samples(tick, {words.data(), samples});
                 tick += samples;
                 left -= want;
@@ -272,11 +271,32 @@ private:
         }
     }
 
-    uint32_t WordOf(const uint8_t* sample) const {
-        uint32_t word = 0;
-        for (size_t b = 0; b < unitSize_; ++b)
-            word |= tables_[b][sample[b]];
-        return word;
+    // The common widths with their byte count fixed (0: the unitsize), so that each sample is a
+    // few lookups.
+    template <size_t Fixed>
+    void ToWordsOf(const uint8_t* bytes, uint32_t* words, size_t samples) const {
+        const size_t unit = Fixed != 0 ? Fixed : unitSize_;
+        for (size_t i = 0; i < samples; ++i, bytes += unit) {
+            uint32_t word = 0;
+            for (size_t b = 0; b < unit; ++b)
+                word |= tables_[b][bytes[b]];
+            words[i] = word;
+        }
+    }
+
+    void ToWords(const uint8_t* bytes, uint32_t* words, size_t samples) const {
+        switch (unitSize_) {
+        case 1:
+            return ToWordsOf<1>(bytes, words, samples);
+        case 2:
+            return ToWordsOf<2>(bytes, words, samples);
+        case 3:
+            return ToWordsOf<3>(bytes, words, samples);
+        case 4:
+            return ToWordsOf<4>(bytes, words, samples);
+        default:
+            return ToWordsOf<0>(bytes, words, samples);
+        }
     }
 
     std::string path_;

@@ -38,7 +38,7 @@ std::string SecondsText(double seconds) {
 
 // Told whenever the rate read at lies below the file's own.
 std::string LossNote(uint64_t rateHz) {
-    return " Pulses shorter than a sample at " + CaptureRateText(rateHz) + " may be lost.";
+    return " Pulses shorter than a sample at " + MspsText(rateHz) + " may be lost.";
 }
 
 // The rate a file is read at, and the note that says why, when the file's rate is not kept.
@@ -54,7 +54,7 @@ bool DecideRate(ForeignReader& reader, const FileLayout& layout, const LineMappi
         decision.rateHz = askedOr(CaptureRateAtOrAbove({fileRate, 1}));
         if (decision.rateHz != fileRate)
             notes.push_back("The file's rate, " + RateText(fileRate) + ", is read at " +
-                            CaptureRateText(decision.rateHz) + "." +
+                            MspsText(decision.rateHz) + "." +
                             (decision.rateHz < fileRate ? LossNote(decision.rateHz) : ""));
         return true;
     }
@@ -62,7 +62,7 @@ bool DecideRate(ForeignReader& reader, const FileLayout& layout, const LineMappi
         decision.rateHz = askedOr(kDefaultRateHz);
         decision.ticksPerSecond = {decision.rateHz, 1};
         notes.push_back("The file records no sample rate: its samples are read as " +
-                        CaptureRateText(decision.rateHz) + ".");
+                        MspsText(decision.rateHz) + ".");
         return true;
     }
     // Times without a rate: the shortest value decides it.
@@ -76,14 +76,14 @@ bool DecideRate(ForeignReader& reader, const FileLayout& layout, const LineMappi
     decision.rateHz = askedOr(CaptureRateAtOrAbove(changes ? fileRate : Fraction{1, 1}));
     if (!changes) {
         notes.push_back("The file records no sample rate and its lines never change: read at " +
-                        CaptureRateText(decision.rateHz) + ".");
+                        MspsText(decision.rateHz) + ".");
         return true;
     }
     const double shortest =
         double(*interval.Ticks()) * double(perSecond.den) / double(perSecond.num);
     const bool lossy =
         static_cast<unsigned __int128>(decision.rateHz) * fileRate.den < fileRate.num;
-    notes.push_back("The file records no sample rate: read at " + CaptureRateText(decision.rateHz) +
+    notes.push_back("The file records no sample rate: read at " + MspsText(decision.rateHz) +
                     ", its shortest pulse being " + SecondsText(shortest) + "." +
                     (lossy ? LossNote(decision.rateHz) : ""));
     return true;
@@ -134,14 +134,13 @@ bool ReadForeignCapture(ForeignReader& reader, const ReadOptions& options,
     }
     if (resampler.Beyond() || total > kAddressableSamples) {
         error = "the file's samples reach sample " + std::to_string(total) + " at " +
-                CaptureRateText(decision.rateHz) + ", beyond the " +
-                std::to_string(kAddressableSamples) + " any capture can hold";
+                MspsText(decision.rateHz) + ", beyond the " + std::to_string(kAddressableSamples) +
+                " any capture can hold";
         return false;
     }
     if (total > limit) {
         capture.notes.push_back("Only the first " + std::to_string(limit) + " of the file's " +
-                                std::to_string(total) + " samples at " +
-                                CaptureRateText(decision.rateHz) +
+                                std::to_string(total) + " samples at " + MspsText(decision.rateHz) +
                                 " were read: the memory allows no more.");
     }
     capture.samples = std::move(resampler.Result());

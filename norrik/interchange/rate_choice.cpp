@@ -35,7 +35,7 @@ std::optional<uint8_t> RateCodeOfMsps(std::string_view text) {
     return code == 0 ? std::nullopt : std::optional<uint8_t>(code);
 }
 
-std::string CaptureRateText(uint64_t hz) {
+std::string MspsText(uint64_t hz) {
     return std::to_string(hz / 1'000'000) + " MS/s";
 }
 

@@ -25,6 +25,6 @@ uint8_t CodeOfCaptureRate(uint64_t hz);
 std::optional<uint8_t> RateCodeOfMsps(std::string_view text);
 
 // "24 MS/s".
-std::string CaptureRateText(uint64_t hz);
+std::string MspsText(uint64_t hz);
 
 } // namespace norrik::interchange

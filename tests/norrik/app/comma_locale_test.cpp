@@ -57,7 +57,7 @@ private slots:
     void baudRateFieldReadsAPoint() {
         auto window = StartedWindow();
         SetFileDialogRunner([](FileDialogKind, const QString&) {
-            return std::optional<QString>(QString(CAPTURES) + "/uart_hello_9600.nrk");
+            return std::optional<ChosenFile>({QString(CAPTURES) + "/uart_hello_9600.nrk", {}});
         });
         window->OpenCapture();
         SetFileDialogRunner({});

@@ -214,7 +214,8 @@ private slots:
         // A file opened from the File menu.
         QTemporaryDir folder;
         const QString path = folder.filePath("focus.nrk");
-        SetFileDialogRunner([&](FileDialogKind, const QString&) { return path; });
+        SetFileDialogRunner(
+            [&](FileDialogKind, const QString&) { return std::optional<ChosenFile>({path, {}}); });
         QStringList messages;
         SetMessageAnswerer([&](const MessageRequest& request) {
             messages << request.text;

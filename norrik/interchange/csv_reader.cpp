@@ -80,10 +80,8 @@ std::optional<Wide> ScaledNumber(std::string_view text, uint64_t scale) {
     const bool negative = at < text.size() && text[at] == '-';
     if (at < text.size() && (text[at] == '-' || text[at] == '+'))
         ++at;
-    // Digits gather in 64 bits while they fit, which is always for the times tables hold.
-    uint64_t narrow = 0;
-    Wide mantissa = 0;
-    bool wide = false;
+    // Eighteen significant digits are kept, more than any time needs: the rest only scale.
+    uint64_t mantissa = 0;
     int exponent = 0;
     int digits = 0;
     bool seenPoint = false;
@@ -93,17 +91,8 @@ std::optional<Wide> ScaledNumber(std::string_view text, uint64_t scale) {
             seenPoint = true;
         } else if (c >= '0' && c <= '9') {
             ++digits;
-            if (!wide && narrow < 100'000'000'000'000'000) {
-                narrow = narrow * 10 + unsigned(c - '0');
-                exponent -= seenPoint ? 1 : 0;
-                continue;
-            }
-            if (!wide) {
-                wide = true;
-                mantissa = narrow;
-            }
-            if (mantissa < kLargest) {
-                mantissa = mantissa * 10 + (c - '0');
+            if (mantissa < 100'000'000'000'000'000) {
+                mantissa = mantissa * 10 + unsigned(c - '0');
                 exponent -= seenPoint ? 1 : 0;
             } else if (!seenPoint) {
                 ++exponent;
@@ -112,8 +101,6 @@ std::optional<Wide> ScaledNumber(std::string_view text, uint64_t scale) {
             break;
         }
     }
-    if (!wide)
-        mantissa = narrow;
     if (digits == 0)
         return std::nullopt;
     if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
@@ -131,7 +118,8 @@ std::optional<Wide> ScaledNumber(std::string_view text, uint64_t scale) {
     }
     if (at != text.size())
         return std::nullopt;
-    Wide value = mantissa * scale;
+    // At most 10^18 x 10^15: well inside 128 bits.
+    Wide value = Wide{mantissa} * scale;
     for (; exponent > 0; --exponent) {
         if (value > kLargest)
             return std::nullopt;

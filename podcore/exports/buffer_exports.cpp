@@ -1,20 +1,22 @@
 // Sample buffer exports: allocation, demo data and sample access.
 #include "buffer/sample_buffer.h"
-#include "exports/guard.h"
+#include "exports/capture_guard.h"
 #include "exports/podcore.h"
 
 using namespace podcore;
 
 uint32_t GetMaxBufferSize() {
-    return Guarded<uint32_t>(0, [] { return buffer::AdvisedSamples(buffer::FreePhysicalMemory()); });
+    return Guarded<uint32_t>(0,
+                             [] { return buffer::AdvisedSamples(buffer::FreePhysicalMemory()); });
 }
 
 uint32_t* MakeBuffer(uint32_t samples) {
-    return Guarded<uint32_t*>(nullptr, [&] { return buffer::Make(samples); });
+    return GuardedUnlessCapturing<uint32_t*>("MakeBuffer", nullptr,
+                                             [&] { return buffer::Make(samples); });
 }
 
 int32_t DeleteBuffer(uint32_t* buffer) {
-    return buffer::Delete(buffer);
+    return GuardedUnlessCapturing("DeleteBuffer", 0, [&] { return buffer::Delete(buffer); });
 }
 
 int32_t LoggedData(uint32_t index) {
@@ -22,8 +24,10 @@ int32_t LoggedData(uint32_t index) {
 }
 
 int32_t DemoData() {
-    buffer::FillDemoPattern();
-    return 1;
+    return GuardedUnlessCapturing("DemoData", 0, [] {
+        buffer::FillDemoPattern();
+        return 1;
+    });
 }
 
 int32_t Copy(int32_t first, int32_t last) {

@@ -5,6 +5,7 @@
 #include "capture/capture_status.h"
 #include "capture/speed_test.h"
 #include "capture/status_endpoint.h"
+#include "exports/capture_guard.h"
 #include "exports/guard.h"
 #include "exports/podcore.h"
 #include "usb/pod_state.h"
@@ -14,8 +15,7 @@ using namespace podcore;
 namespace {
 
 // The caller's read-out variables; one it did not pass is skipped.
-template <typename T>
-void Put(T* out, T value) {
+template <typename T> void Put(T* out, T value) {
     if (out != nullptr)
         *out = value;
 }
@@ -25,7 +25,7 @@ void Put(T* out, T value) {
 int32_t StartCapture(uint32_t rateCode, uint32_t clockingMode, const uint32_t* triggerSteps,
                      int32_t stepCount, const uint32_t*, uint32_t bufferLength,
                      uint32_t postTriggerSamples) {
-    return Guarded<int32_t>(0, [&] {
+    return GuardedUnlessCapturing("StartCapture", 0, [&] {
         const capture::CaptureRequest request{triggerSteps, stepCount, bufferLength,
                                               postTriggerSamples};
         return capture::StartStreaming(capture::Capture(), usb::Pods().currentPod, rateCode,
@@ -64,9 +64,11 @@ int32_t StopCapture() {
 }
 
 int32_t SpeedTest() {
-    return Guarded<int32_t>(0, [] { return capture::FastestRate(capture::kTrialLength); });
+    return GuardedUnlessCapturing("SpeedTest", 0,
+                                  [] { return capture::FastestRate(capture::kTrialLength); });
 }
 
 int32_t TestIt(uint8_t rateCode) {
-    return Guarded<int32_t>(0, [&] { return capture::TestRate(rateCode, capture::kTrialLength); });
+    return GuardedUnlessCapturing(
+        "TestIt", 0, [&] { return capture::TestRate(rateCode, capture::kTrialLength); });
 }

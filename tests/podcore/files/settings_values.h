@@ -5,6 +5,7 @@
 #include "exports/podcore.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -23,9 +24,9 @@ struct SettingsValues {
         SettingsValues values;
         values.rateCode = seed;
         values.sampleCount = sampleCount;
-        for (size_t i = 0; i < values.bytes.size(); ++i)
+        for (std::size_t i = 0; i < values.bytes.size(); ++i)
             values.bytes[i] = static_cast<uint8_t>(seed + 1 + i * 5);
-        for (size_t i = 0; i < values.words.size(); ++i)
+        for (std::size_t i = 0; i < values.words.size(); ++i)
             values.words[i] = 0x01020304u * static_cast<uint32_t>(i + 1) + seed;
         values.words[7] = 0xFFFFFFFFu - seed;
         return values;
@@ -33,7 +34,7 @@ struct SettingsValues {
 };
 
 namespace detail {
-template <typename Export, size_t... B, size_t... W>
+template <typename Export, std::size_t... B, std::size_t... W>
 int32_t CallWithFields(Export exportFunction, SettingsValues& values, const char* fileName,
                        std::index_sequence<B...>, std::index_sequence<W...>) {
     return exportFunction(&values.rateCode, &values.sampleCount, &values.bytes[B]...,

@@ -1,5 +1,7 @@
 #include "diagnostics.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -10,10 +12,21 @@ int Trace(const char* /*message*/) {
     return 1;
 }
 
-int TraceFormat(const char* format, long value) {
+int TraceFormat(const char* format, ...) {
     char text[128];
-    std::snprintf(text, sizeof text, format, value);
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
     return Trace(text);
+}
+
+void Print(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vprintf(format, arguments);
+    va_end(arguments);
+    std::fflush(stdout);
 }
 
 std::string StateFilePath(const char* baseName) {

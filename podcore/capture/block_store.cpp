@@ -1,6 +1,7 @@
 #include "capture/block_store.h"
 
 #include "capture/block_processing.h"
+#include "capture/stream_watch.h"
 
 #include <algorithm>
 #include <mutex>
@@ -30,8 +31,8 @@ void MergeAuxBytes(uint32_t* out, const uint8_t* bytes, uint64_t count) {
 // Merges `units` units of a stream (each `samplesPerUnit` samples) into the ring from the
 // sample count `position` on, in runs that stop at the end of the ring.
 template <uint32_t samplesPerUnit, typename Merge>
-void WriteWrapped(const CaptureState& state, uint64_t position, const uint8_t* data,
-                  uint64_t units, Merge merge) {
+void WriteWrapped(const CaptureState& state, uint64_t position, const uint8_t* data, uint64_t units,
+                  Merge merge) {
     constexpr uint32_t bytesPerUnit = samplesPerUnit == 1 ? 2 : 1;
     uint32_t* samples = state.buffer.samples;
     const uint32_t ringLength = state.buffer.bufferLength;
@@ -59,13 +60,31 @@ void WriteAux(CaptureState& state, const uint8_t* bytes, uint64_t count) {
 // The first two bytes of each packet of a transfer are dropped by giving their four samples the
 // packet's third byte. A packet shorter than that has no sample byte to take and is left as it
 // came.
-void HoldAux(std::vector<uint8_t>& held, const uint8_t* data, uint32_t length) {
-    const size_t transferStart = held.size();
-    held.insert(held.end(), data, data + length);
+void HoldAux(HeldBytes& held, const uint8_t* data, uint32_t length) {
+    const size_t transferStart = held.Size();
+    held.Append(data, length);
+    uint8_t* transfer = held.Data() + transferStart;
     for (uint64_t packet = 0; packet + kAuxHeaderBytes < length; packet += kAuxPacketBytes) {
         for (uint32_t k = 0; k < kAuxHeaderBytes; ++k)
-            held[transferStart + packet + k] = data[packet + kAuxHeaderBytes];
+            transfer[packet + k] = data[packet + kAuxHeaderBytes];
     }
+}
+
+uint64_t MainArrived(const StreamPositions& positions, uint64_t moreBytes = 0) {
+    return positions.mainSamples + (positions.heldMain.Size() + moreBytes) / 2;
+}
+
+uint64_t AuxArrived(const StreamPositions& positions, uint64_t moreBytes = 0) {
+    return positions.auxSamples + 2 * (positions.heldAux.Size() + moreBytes);
+}
+
+// True, and the capture marked broken, when `ahead` would lead `behind` by more than the store
+// holds for: the other stream has stopped.
+bool DriftsApart(CaptureState& state, uint64_t ahead, uint64_t behind) {
+    if (ahead <= behind + kMaxStreamLead)
+        return false;
+    state.streamsApart = true;
+    return true;
 }
 
 // The end of what a stream at `arrived` samples (written and held) may write: the block both
@@ -76,32 +95,27 @@ uint64_t WriteLimit(const CaptureState& state, uint64_t arrived) {
     return std::max(shared, arrived > ringLength ? arrived - ringLength : 0);
 }
 
-void Consume(std::vector<uint8_t>& held, uint64_t bytes) {
-    held.erase(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(bytes));
-}
-
 // Writes what each stream may write now; true when anything was written.
 bool WriteHeld(CaptureState& state) {
     StreamPositions& positions = state.positions;
-    const uint64_t mainArrived = positions.mainSamples + positions.heldMain.size() / 2;
-    const uint64_t mainPairs = std::min<uint64_t>(
-        positions.heldMain.size() / 2, WriteLimit(state, mainArrived) - positions.mainSamples);
-    WriteMain(state, positions.heldMain.data(), mainPairs);
-    Consume(positions.heldMain, 2 * mainPairs);
+    const uint64_t mainPairs =
+        std::min<uint64_t>(positions.heldMain.Size() / 2,
+                           WriteLimit(state, MainArrived(positions)) - positions.mainSamples);
+    WriteMain(state, positions.heldMain.Data(), mainPairs);
+    positions.heldMain.Consume(2 * mainPairs);
 
-    const uint64_t auxArrived = positions.auxSamples + 2 * positions.heldAux.size();
-    const uint64_t auxBytes = std::min<uint64_t>(
-        positions.heldAux.size(), (WriteLimit(state, auxArrived) - positions.auxSamples) / 2);
-    WriteAux(state, positions.heldAux.data(), auxBytes);
-    Consume(positions.heldAux, auxBytes);
+    const uint64_t auxBytes =
+        std::min<uint64_t>(positions.heldAux.Size(),
+                           (WriteLimit(state, AuxArrived(positions)) - positions.auxSamples) / 2);
+    WriteAux(state, positions.heldAux.Data(), auxBytes);
+    positions.heldAux.Consume(auxBytes);
     return mainPairs + auxBytes != 0;
 }
 
 // Processes, in ring order, every block that both streams have filled since the last call.
 uint32_t ProcessCompletedBlocks(CaptureState& state) {
     StreamPositions& positions = state.positions;
-    const uint64_t filled =
-        std::min(positions.mainSamples, positions.auxSamples) / kBlockSamples;
+    const uint64_t filled = std::min(positions.mainSamples, positions.auxSamples) / kBlockSamples;
     const uint32_t blocksInRing = state.buffer.bufferLength / kBlockSamples;
     uint32_t processed = 0;
     while (positions.blocksProcessed < filled && state.Running != 0) {
@@ -110,6 +124,8 @@ uint32_t ProcessCompletedBlocks(CaptureState& state) {
         ++positions.blocksProcessed;
         ++processed;
     }
+    if (processed != 0)
+        NoteBlockCompleted(state, WatchClock::now());
     return processed;
 }
 
@@ -123,22 +139,32 @@ uint32_t Flush(CaptureState& state) {
 
 } // namespace
 
+void ReserveHeldBytes(StreamPositions& positions) {
+    constexpr uint64_t heldSamples = kMaxStreamLead + 2 * uint64_t{kBlockSamples};
+    positions.heldMain.Reserve(2 * heldSamples + kMainStreamTransferBytes);
+    positions.heldAux.Reserve(heldSamples / 2 + kAuxStreamTransferBytes);
+}
+
 // Running is tested under the lock: a store that waited for the lock while the other stream's
-// block ended the capture must not write past that end into the oldest samples.
+// block ended the capture must not write past that end into the oldest samples. Streams that
+// drifted apart store nothing more: the capture is broken and the stream ahead is not held.
 void StoreMainBlock(CaptureState& state, const uint8_t* data, uint32_t length) {
     std::lock_guard lock(state.storeLock);
-    if (state.Running == 0 || length == 0)
+    StreamPositions& positions = state.positions;
+    if (state.Running == 0 || length == 0 || state.streamsApart ||
+        DriftsApart(state, MainArrived(positions, length), AuxArrived(positions)))
         return;
-    std::vector<uint8_t>& held = state.positions.heldMain;
-    held.insert(held.end(), data, data + length);
+    positions.heldMain.Append(data, length);
     Flush(state);
 }
 
 uint32_t StoreAuxBlock(CaptureState& state, const uint8_t* data, uint32_t length) {
     std::lock_guard lock(state.storeLock);
-    if (state.Running == 0 || length == 0)
+    StreamPositions& positions = state.positions;
+    if (state.Running == 0 || length == 0 || state.streamsApart ||
+        DriftsApart(state, AuxArrived(positions, length), MainArrived(positions)))
         return 0;
-    HoldAux(state.positions.heldAux, data, length);
+    HoldAux(positions.heldAux, data, length);
     return Flush(state);
 }
 

@@ -16,6 +16,14 @@
 
 namespace podcore::capture {
 
+// The largest transfer of each stream.
+constexpr uint32_t kMainStreamTransferBytes = 65536;
+constexpr uint32_t kAuxStreamTransferBytes = 32768;
+
+// Reserves what a capture holds at most for the stream that runs ahead (kMaxStreamLead), so that
+// holding allocates nothing while the capture streams.
+void ReserveHeldBytes(StreamPositions& positions);
+
 // Main stream (endpoint 0x88): byte pairs into bytes 0 and 1 of consecutive samples. Stores
 // nothing once Running is 0. Call only on an armed capture.
 void StoreMainBlock(CaptureState& state, const uint8_t* data, uint32_t length);

@@ -1,5 +1,8 @@
 #include "capture/capture_arming.h"
 
+#include "capture/block_store.h"
+#include "capture/stream_watch.h"
+
 #include <mutex>
 
 namespace podcore::capture {
@@ -38,7 +41,10 @@ void ArmStreaming(CaptureState& state, const CaptureRequest& request) {
         state.PostTriggerRemaining = postTrigger;
         state.PostTriggerTotal = postTrigger;
         state.positions = StreamPositions{};
+        ReserveHeldBytes(state.positions);
         state.buffer.bufferLength = request.bufferLength;
+        state.streamsApart = false;
+        NoteBlockCompleted(state, WatchClock::now());
     }
     state.stopPending = true;
     state.Running = 1;

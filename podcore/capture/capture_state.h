@@ -3,12 +3,12 @@
 #pragma once
 
 #include "buffer/sample_buffer.h"
+#include "capture/held_bytes.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <vector>
 
 namespace podcore::capture {
 
@@ -31,8 +31,8 @@ struct StreamPositions {
     // both streams are filling, so that the one ahead never overwrites the oldest samples with
     // data of a block the capture may end before. Main bytes include the first byte of a pair
     // whose second byte has not arrived (an odd-length transfer); aux bytes are fixed up.
-    std::vector<uint8_t> heldMain;
-    std::vector<uint8_t> heldAux;
+    HeldBytes heldMain;
+    HeldBytes heldAux;
 };
 
 struct CaptureState {
@@ -55,6 +55,11 @@ struct CaptureState {
     std::atomic<uint32_t> PostTriggerRemaining{0};
     std::atomic<uint32_t> StartIndex{0};
     std::atomic<uint32_t> EndIndex{0};
+
+    // When the streams last completed a block (steady-clock ticks, set at arming too), and
+    // whether one stream ran further ahead of the other than the store holds for.
+    std::atomic<int64_t> lastBlockTicks{0};
+    std::atomic<bool> streamsApart{false};
 
     // Set when a capture is armed, cleared once StopCapture has put its ring in time order; a
     // second capture is refused while it is set.

@@ -42,12 +42,12 @@ uint8_t SingleStatusRead(usb::UsbDevice* pod) {
     usb::UsbEndpoint* endpoint = StatusEndpoint(pod);
     if (endpoint == nullptr)
         return kStatusNoAnswer;
-    TraceFormat("BulkIn1 = %ld", endpoint->address);
+    TraceFormat("BulkIn1 = %ld", static_cast<long>(endpoint->address));
     endpoint->Timeout = kStatusTimeoutMs;
     const StatusRead read = ReadOnce(*endpoint);
     TraceFormat("ReturnValue of TransferData = %d", read.done ? 1 : 0);
-    TraceFormat("length = %d", static_cast<long>(read.length));
-    TraceFormat("buffer[0] = %d", read.byte);
+    TraceFormat("length = %d", static_cast<int>(read.length));
+    TraceFormat("buffer[0] = %d", int{read.byte});
     Trace("SingleCaptureStatus start");
     return read.length == 0 ? kStatusNoAnswer : read.byte;
 }

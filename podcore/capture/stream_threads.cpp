@@ -3,6 +3,7 @@
 #include "capture/block_store.h"
 #include "diagnostics.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -17,9 +18,12 @@ struct StreamSpec {
     uint32_t transferBytes;
     uint32_t timeoutMs;
 };
-constexpr StreamSpec kAuxStream{0x86, 32768, 800};
-constexpr StreamSpec kMainStream{0x88, 65536, 500};
+constexpr StreamSpec kAuxStream{0x86, kAuxStreamTransferBytes, 800};
+constexpr StreamSpec kMainStream{0x88, kMainStreamTransferBytes, 500};
 constexpr uint32_t kDrainTimeoutMs = 100;
+// How often a wait for a transfer looks whether the capture was stopped: StopCapture returns
+// soon even when the streams are silent and every transfer would wait out its time-out.
+constexpr uint32_t kStopCheckMs = 20;
 // A request the driver refused (a pod that was unplugged) fails at once; the pause keeps the
 // thread from spinning until the capture is stopped.
 constexpr auto kRefusedPause = std::chrono::milliseconds(50);
@@ -40,8 +44,8 @@ public:
     // Every request asks for the full transfer size: the byte count of a short transfer says
     // nothing about the next one, and an aborted one (0 bytes) would starve the stream.
     void Begin(Slot& slot) {
-        slot.request = endpoint_.BeginTransfer(slot.buffer.data(), spec_.transferBytes,
-                                               slot.overlapped);
+        slot.request =
+            endpoint_.BeginTransfer(slot.buffer.data(), spec_.transferBytes, slot.overlapped);
         slot.started = slot.request ? endpoint_.LastError : usb::error::InvalidFunction;
     }
 
@@ -50,6 +54,17 @@ public:
         if (slot.started == usb::error::Success)
             return true;
         return slot.started == usb::error::IoPending && slot.overlapped.Wait(milliseconds);
+    }
+
+    // As Wait, but gives up early once Running is 0.
+    bool WaitWhileRunning(const CaptureState& state, Slot& slot, uint32_t milliseconds) {
+        for (uint32_t waited = 0; waited < milliseconds; waited += kStopCheckMs) {
+            if (Wait(slot, std::min(kStopCheckMs, milliseconds - waited)))
+                return true;
+            if (state.Running == 0 || !Accepted(slot))
+                return false;
+        }
+        return false;
     }
 
     // The bytes that arrived; a request the driver refused delivered none.
@@ -74,8 +89,14 @@ public:
             for (Slot& slot : slots_) {
                 if (state.Running == 0)
                     break;
-                if (!Wait(slot, spec_.timeoutMs)) {
+                if (!WaitWhileRunning(state, slot, spec_.timeoutMs)) {
+                    // The drain finishes what a stop left in flight.
+                    if (state.Running == 0)
+                        break;
                     endpoint_.Abort();
+                    // Its byte count is final only once the aborted request has completed:
+                    // what arrived before the time-out is stored, not dropped.
+                    Wait(slot, kDrainTimeoutMs);
                     endpoint_.Reset();
                     Print("Aborted\n");
                     if (!Accepted(slot))

@@ -5,6 +5,7 @@
 #include "capture/capture_status.h"
 #include "capture/speed_test.h"
 #include "capture/status_endpoint.h"
+#include "capture/stream_watch.h"
 #include "exports/capture_guard.h"
 #include "exports/guard.h"
 #include "exports/podcore.h"
@@ -35,19 +36,23 @@ int32_t StartCapture(uint32_t rateCode, uint32_t clockingMode, const uint32_t* t
 
 int32_t CaptureStatus(uint8_t* breaks, uint8_t* running, uint8_t* triggered, int32_t* startP,
                       int32_t* endP, int32_t* trigger, uint8_t* full) {
-    return Guarded<int32_t>(capture::kStatusNoAnswer, [&] {
+    // The pod's byte is read on its own, so that a pod whose status endpoint cannot be looked
+    // up still gets every output written.
+    const uint8_t podStatus = Guarded<uint8_t>(capture::kStatusNoAnswer, [] {
         capture::StatusEndpointSource source(usb::Pods().currentPod.get());
-        const uint8_t status = capture::PollStatusByte(&source, 2);
-        const capture::CaptureProgress progress = capture::ReadProgress(capture::Capture());
-        Put(breaks, status);
-        Put(running, progress.running);
-        Put(triggered, progress.triggered);
-        Put(startP, progress.startP);
-        Put(endP, progress.endP);
-        Put(trigger, progress.trigger);
-        Put(full, progress.full);
-        return int32_t{status};
+        return capture::PollStatusByte(&source, 2);
     });
+    const capture::CaptureState& state = capture::Capture();
+    const uint8_t status = capture::ReportedStatus(podStatus, state, capture::WatchClock::now());
+    const capture::CaptureProgress progress = capture::ReadProgress(state);
+    Put(breaks, status);
+    Put(running, progress.running);
+    Put(triggered, progress.triggered);
+    Put(startP, progress.startP);
+    Put(endP, progress.endP);
+    Put(trigger, progress.trigger);
+    Put(full, progress.full);
+    return int32_t{status};
 }
 
 int32_t SingleCaptureStatus() {

@@ -2,6 +2,7 @@
 #include "capture_fixture.h"
 
 #include "capture/block_store.h"
+#include "capture/stream_watch.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,40 @@ TEST_F(BlockStoreTest, AStreamAheadDoesNotOverwriteTheOldestSamplesWhenTheCaptur
     EXPECT_EQ(state.Running, 0);
     EXPECT_TRUE(std::equal(memory.begin(), memory.end(), samples.begin()))
         << "blocks 0 and 1 hold exactly what was sampled";
+}
+
+// One stream stopped while the other streams on: what is held for the one ahead stays bounded,
+// and beyond the bound the capture is broken and stores nothing more.
+TEST_F(BlockStoreTest, AStreamFarAheadBreaksTheCaptureInsteadOfBeingHeldWithoutBound) {
+    constexpr uint32_t kAhead = 40; // blocks, past the lead the store holds for
+    const Streams streams = StreamsOf(VariedSamples(kAhead * kBlock, 12));
+    for (const bool mainAhead : {true, false}) {
+        SCOPED_TRACE(mainAhead ? "main ahead" : "aux ahead");
+        MakeRing(64, 0);
+        Arm(1, {0xFFFFFFFF, 0xDEADBEEF}, kBlock);
+        const std::vector<uint8_t>& ahead = mainAhead ? streams.main : streams.aux;
+        const uint32_t transfer = mainAhead ? kMainTransferBytes : kAuxTransferBytes;
+        for (uint32_t at = 0; at < ahead.size(); at += transfer) {
+            if (mainAhead)
+                StoreMainBlock(state, ahead.data() + at, transfer);
+            else
+                StoreAuxBlock(state, ahead.data() + at, transfer);
+        }
+        EXPECT_TRUE(state.streamsApart);
+        EXPECT_EQ(state.Running, 1) << "the application ends it with its break message";
+        const size_t held = mainAhead ? state.positions.heldMain.Size()
+                                      : state.positions.heldAux.Size();
+        const uint64_t bytesPerBlock = mainAhead ? 2 * kBlock : kBlock / 2;
+        EXPECT_LE(held, (kMaxStreamLead / kBlock + 1) * bytesPerBlock);
+
+        const size_t before = held;
+        const std::vector<uint32_t> ring = memory;
+        StoreMainBlock(state, streams.main.data(), kMainTransferBytes);
+        StoreAuxBlock(state, streams.aux.data(), kAuxTransferBytes);
+        EXPECT_EQ(mainAhead ? state.positions.heldMain.Size() : state.positions.heldAux.Size(),
+                  before);
+        EXPECT_EQ(memory, ring);
+    }
 }
 
 TEST_F(BlockStoreTest, NothingIsStoredOnceRunningIsCleared) {

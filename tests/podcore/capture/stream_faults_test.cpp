@@ -3,6 +3,8 @@
 // must not hang the threads or StopCapture.
 #include "stream_fixture.h"
 
+#include "capture/stream_watch.h"
+
 #include <gmock/gmock.h>
 
 #include <thread>
@@ -41,16 +43,47 @@ protected:
 
 TEST_F(StreamFaultTest, ATransferTimeOutIsAbortedAndShowsAsABreak) {
     OpenPod(2);
+    const uint32_t never[] = {0x1000000, 0x1000000};
     testing::internal::CaptureStdout();
-    const CaptureOutcome outcome = RunWithFault([&] {
-        WithPod([](VirtualPod& p) { p.faults.silentEndpoints = {0x88}; });
-        std::this_thread::sleep_for(milliseconds(700));
-        WithPod([](VirtualPod& p) { p.faults.silentEndpoints.clear(); });
-    });
+    ASSERT_EQ(StartCapture(27, 2, never, 1, nullptr, Length(), kSamplesPerBlock), 1);
+    std::this_thread::sleep_for(milliseconds(150));
+    // Longer than the main stream's time-out; the capture is not stopped meanwhile, since a
+    // stop ends a pass without waiting out the transfers.
+    WithPod([](VirtualPod& p) { p.faults.silentEndpoints = {0x88}; });
+    std::this_thread::sleep_for(milliseconds(700));
+    WithPod([](VirtualPod& p) { p.faults.silentEndpoints.clear(); });
+    uint8_t running = 0;
+    const int32_t status =
+        CaptureStatus(nullptr, &running, nullptr, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(StopCapture(), 1);
     const std::string printed = testing::internal::GetCapturedStdout();
-    ASSERT_EQ(outcome.started, 1);
-    EXPECT_TRUE(outcome.broke) << "the samples lost while nothing moved are a break";
+    EXPECT_EQ(running, 1);
+    EXPECT_NE(status, 0) << "the samples lost while nothing moved are a break";
     EXPECT_THAT(printed, testing::HasSubstr("Aborted\n"));
+    ExpectCleanCaptureAfterwards();
+}
+
+// A pod that answers its status endpoint with 0 but sends no samples: the capture reports a
+// break of its own after two silent seconds, and the stop does not wait out the transfers.
+TEST_F(StreamFaultTest, SilentStreamsBreakTheCaptureAndStopPromptly) {
+    OpenPod(2);
+    WithPod([](VirtualPod& p) { p.faults.silentStreams = true; });
+    const CaptureOutcome outcome = Run(27, {}, 0, kSamplesPerBlock, seconds(5));
+    ASSERT_EQ(outcome.started, 1);
+    EXPECT_EQ(outcome.status, podcore::capture::kStatusNoSamples);
+    EXPECT_EQ(outcome.running, 1);
+    EXPECT_TRUE(outcome.broke);
+    EXPECT_GE(outcome.took, podcore::capture::kNoSampleLimit);
+
+    WithPod([](VirtualPod& p) { p.faults.silentStreams = false; });
+    const uint32_t never[] = {0x1000000, 0x1000000};
+    ASSERT_EQ(StartCapture(27, 2, never, 1, nullptr, Length(), kSamplesPerBlock), 1);
+    WithPod([](VirtualPod& p) { p.faults.silentEndpoints = {0x86, 0x88}; });
+    std::this_thread::sleep_for(milliseconds(300));
+    const auto stopBegin = steady_clock::now();
+    EXPECT_EQ(StopCapture(), 1);
+    EXPECT_LT(steady_clock::now() - stopBegin, seconds(1)) << "both streams in a long wait";
+    WithPod([](VirtualPod& p) { p.faults.silentEndpoints.clear(); });
     ExpectCleanCaptureAfterwards();
 }
 

@@ -4,6 +4,7 @@
 #include "capture/capture_status.h"
 #include "capture/pod_status.h"
 #include "exports/podcore.h"
+#include "unanswered_status.h"
 
 #include <gtest/gtest.h>
 
@@ -107,16 +108,7 @@ TEST(CaptureExports, WorkWithoutAPod) {
     EXPECT_EQ(static_cast<uint32_t>(LoggedData(70000)), 0xCCCCCCCCu + 70000);
     EXPECT_EQ(podcore::buffer::Buffer().generation, generation);
 
-    uint8_t breaks = 0, running = 9, triggered = 9, full = 9;
-    int32_t startP = -1, endP = -1, trigger = -1;
-    EXPECT_EQ(CaptureStatus(&breaks, &running, &triggered, &startP, &endP, &trigger, &full), 0xCC);
-    EXPECT_EQ(breaks, 0xCC);
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(triggered, 0);
-    EXPECT_EQ(startP, 0);
-    EXPECT_EQ(endP, 0);
-    EXPECT_EQ(trigger, 0);
-    EXPECT_EQ(full, 0);
+    podtest::ExpectUnansweredIdleStatus();
     EXPECT_EQ(CaptureStatus(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0xCC);
     EXPECT_EQ(SingleCaptureStatus(), 0xCC);
     DeleteBuffer(samples);

@@ -130,6 +130,16 @@ class DecoderWindowsTest : public QObject {
         return window;
     }
 
+    // The SPI window set for the lines and edges of the SPI capture.
+    static void ChooseAllModesLines(SPI& window) {
+        window.SSsignal->setCurrentText("P5");
+        window.SCKsignal->setCurrentText("P4");
+        window.SOsignal->setCurrentText("P3");
+        window.SIsignal->setCurrentText("P2");
+        window.DCFalling->setChecked(true);
+        window.DSFalling->setChecked(true);
+    }
+
     // The window's text equals the command line's for the same file and settings, and Text1
     // shows it with the screen's line ends.
     static void CompareWithCli(const DecoderWindow& window, const QStringList& arguments) {
@@ -269,12 +279,7 @@ private slots:
         OpenCapture("spi_allmodes_lsb.nrk", 474);
         form->MenuSPI_Click();
         SPI& window = *form->SPIWindow;
-        window.SSsignal->setCurrentText("P5");
-        window.SCKsignal->setCurrentText("P4");
-        window.SOsignal->setCurrentText("P3");
-        window.SIsignal->setCurrentText("P2");
-        window.DCFalling->setChecked(true);
-        window.DSFalling->setChecked(true);
+        ChooseAllModesLines(window);
         QList<int32_t> screenStarts;
         QString statusDuringRun;
         QColor colourDuringRun;
@@ -482,12 +487,7 @@ private slots:
         QTest::mouseClick(form->Command18, Qt::LeftButton);
         SetFileDialogRunner({});
         QVERIFY(state.DemoMode);
-        window.SSsignal->setCurrentText("P5");
-        window.SCKsignal->setCurrentText("P4");
-        window.SOsignal->setCurrentText("P3");
-        window.SIsignal->setCurrentText("P2");
-        window.DCFalling->setChecked(true);
-        window.DSFalling->setChecked(true);
+        ChooseAllModesLines(window);
         decode();
         CompareWithCli(window, {"decode", "spi", "--start", QString::number(state.ScreenStart),
                                 "--ss", "P5", "--sck", "P4", "--so", "P3", "--si", "P2",

@@ -3,6 +3,7 @@
 // button from being pressed twice in quick succession.
 #include "acquisition_cycle.h"
 #include "busy_cursor.h"
+#include "decode_guard.h"
 #include "form1.h"
 #include "message_box.h"
 #include "podcore_api.h"
@@ -88,6 +89,9 @@ int32_t Form1::ReadCaptureStatus() {
 }
 
 void Form1::Acquire_Click() {
+    // A capture would rewrite the samples under the decoder, and its end moves the screen start.
+    if (RefuseWhileDecoding(this, state_))
+        return;
     // A start while an earlier capture is still being finished would reach the library before
     // its StopCapture has returned: the command is dropped.
     if (!state_.Acquiring && finishingCaptures_ > 0)
@@ -117,6 +121,7 @@ void Form1::Acquire_Click() {
     if (state_.DemoMode) {
         captureSource_ = CaptureSource::Demo;
         Podcore().DemoData();
+        state_.SamplesRecorded = false;
     } else {
         const uint32_t mode =
             ClockingMode(!InternalCLK->isChecked(), state_.ClockEdge, state_.TrigQualifier);
@@ -164,6 +169,8 @@ void Form1::FinishCapture() {
                     {"PC to Pod Connection Failure", "There was a break in the sampled data. ",
                      QMessageBox::Critical, QMessageBox::Ok});
     state_.HaveCapture = true;
+    if (captureSource_ == CaptureSource::Pod)
+        state_.SamplesRecorded = true;
     ReadCaptureStatus();
     ShowCaptureStatus();
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace norrik {
 
@@ -21,10 +22,14 @@ struct AppState {
     bool DemoMode = false;
     bool Acquiring = false;
     bool HaveCapture = false;
-    std::array<uint8_t, 2> RateCode{};   // [0] current code, [1] maximum code
+    // The buffer holds a file's or a pod's samples rather than the demo pattern (or nothing).
+    bool SamplesRecorded = false;
+    // The decode button's caption of a decoder run under way; empty when none runs.
+    std::string RunningDecoder;
+    std::array<uint8_t, 2> RateCode{}; // [0] current code, [1] maximum code
     int32_t BufferSamples = 0;
     int32_t MaxBufferSamples = 0;
-    uint32_t* SampleBuffer = nullptr;    // the library's buffer, kept as a handle only
+    uint32_t* SampleBuffer = nullptr; // the library's buffer, kept as a handle only
 
     std::array<uint8_t, 257> TriggerLevels{};
     std::array<uint32_t, 257> TriggerSteps{};

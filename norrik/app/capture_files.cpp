@@ -2,6 +2,7 @@
 // through the library's file calls, or in the formats of other tools through norrik/interchange.
 #include "acquisition_settings.h"
 #include "capture_file_fields.h"
+#include "decode_guard.h"
 #include "file_dialog.h"
 #include "file_work.h"
 #include "form1.h"
@@ -91,7 +92,7 @@ bool Form1::FileWorkRunning() const {
 }
 
 void Form1::SaveCapture() {
-    if (RefuseWhileCapturing(*this))
+    if (RefuseWhileCapturing(*this) || RefuseWhileDecoding(this, state_))
         return;
     const auto chosen = AskCaptureFileName(this, FileDialogKind::Save, CommonDialogFileName);
     if (!chosen)
@@ -127,7 +128,7 @@ void Form1::SaveCapture() {
 }
 
 void Form1::OpenCapture() {
-    if (RefuseWhileCapturing(*this))
+    if (RefuseWhileCapturing(*this) || RefuseWhileDecoding(this, state_))
         return;
     const auto chosen = AskCaptureFileName(this, FileDialogKind::Open, CommonDialogFileName);
     if (chosen)
@@ -135,7 +136,7 @@ void Form1::OpenCapture() {
 }
 
 void Form1::OpenCaptureNamed(const QString& name) {
-    if (RefuseWhileCapturing(*this))
+    if (RefuseWhileCapturing(*this) || RefuseWhileDecoding(this, state_))
         return;
     CommonDialogFileName = name;
     const std::string path = QFile::encodeName(name).toStdString();
@@ -157,6 +158,7 @@ void Form1::OpenCaptureNamed(const QString& name) {
                     {"Tarnwick Logic Analyzer", "Could Not Read " + name + "\n" + Sentence(why)});
         return;
     }
+    state_.SamplesRecorded = true;
     FocusWaveform();
     if (!notes.empty())
         ShowMessage(this, {"Tarnwick Logic Analyzer", "Opened " + name + "\n" + Lines(notes)});

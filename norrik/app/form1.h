@@ -388,6 +388,8 @@ private:
     int finishingCaptures_ = 0;
     bool podWatchBusy_ = false;
     bool fileWorkRunning_ = false;
+    // The pod list's entry of the pod opened last, shown again when a choice is refused.
+    int openPodEntry_ = 0;
 };
 
 } // namespace norrik

@@ -13,10 +13,10 @@
 namespace norrik {
 
 void Form1::Timer2_Timer() {
-    // Nothing reaches the library while a capture runs or is being stopped or a file is read or
-    // written, and a tick that comes while an earlier one waits in its message box does
-    // nothing, so that messages do not pile up.
-    if (CaptureBusy() || podWatchBusy_ || FileWorkRunning())
+    // Nothing reaches the library while a capture runs or is being stopped, a file is read or
+    // written or a decoder reads the buffer, and a tick that comes while an earlier one waits in
+    // its message box does nothing, so that messages do not pile up.
+    if (CaptureBusy() || podWatchBusy_ || FileWorkRunning() || !state_.RunningDecoder.empty())
         return;
     podWatchBusy_ = true;
     PodcoreApi& pod = Podcore();

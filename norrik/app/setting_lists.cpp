@@ -1,6 +1,7 @@
 // The rate, buffer-size and pod lists and what a selection in each does.
 #include "acquisition_settings.h"
 #include "busy_cursor.h"
+#include "decode_guard.h"
 #include "diagnostic_log.h"
 #include "form1.h"
 #include "number_text.h"
@@ -10,6 +11,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QSignalBlocker>
 
 namespace norrik {
 
@@ -59,6 +61,12 @@ void Form1::ShowCaptureRate() {
 }
 
 void Form1::SizeList_Click() {
+    // A new buffer would free the samples the decoder reads.
+    if (RefuseWhileDecoding(this, state_)) {
+        const QSignalBlocker quiet(SizeList);
+        SizeList->setCurrentIndex(SizeEntryOf(state_.BufferSamples));
+        return;
+    }
     state_.HaveCapture = false;
     AllocateSampleBuffer(BufferSamplesForEntry(SizeList->currentIndex()));
 }
@@ -66,6 +74,7 @@ void Form1::SizeList_Click() {
 void Form1::AllocateSampleBuffer(int32_t samples) {
     PodcoreApi& pod = Podcore();
     state_.BufferSamples = samples;
+    state_.SamplesRecorded = false;
     {
         const BusyCursor busy; // a buffer of gigabytes takes seconds to free and make
         pod.DeleteBuffer(state_.SampleBuffer);
@@ -75,13 +84,21 @@ void Form1::AllocateSampleBuffer(int32_t samples) {
         Output->Print("Failed to Allocate Memory");
         state_.DemoMode = true;
     }
-    WriteSetting("NumberOfSamples", QString::fromStdString(PlainText(int64_t{state_.BufferSamples})));
+    WriteSetting("NumberOfSamples",
+                 QString::fromStdString(PlainText(int64_t{state_.BufferSamples})));
     Output->Print("BufferAllocated");
 }
 
 void Form1::PodList_Click() {
     if (!state_.PodAttached)
         return;
+    // Opening a pod starts over without a capture while the decoder still works on it.
+    if (RefuseWhileDecoding(this, state_)) {
+        const QSignalBlocker quiet(PodList);
+        PodList->setCurrentIndex(openPodEntry_);
+        return;
+    }
+    openPodEntry_ = PodList->currentIndex();
     PodcoreApi& pod = Podcore();
     pod.ClosePod();
     const auto podId = RoundHalfEven(LeadingNumber(PodList->currentText().toStdString()));

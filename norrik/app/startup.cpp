@@ -52,22 +52,25 @@ void Form1::InitializeSystem() {
             PodList->addItem(QString::fromStdString(PlainText(int64_t{podIds[size_t(i)]})));
     }
     SelectEntry(PodList, 0);
+    openPodEntry_ = 0;
 
     const bool ready = pod.InitializeKTLAPod(podIds[0]) != 0;
     Output->Print(ready ? "InitOK" : "InitFailed");
     ShowPodReady(ready);
     state_.DemoMode = !ready;
     state_.HaveCapture = false;
+    state_.SamplesRecorded = false;
 
-    const int64_t picture = RoundHalfEven(LeadingNumber(ReadSetting("Tarnwick", "0").toStdString()));
+    const int64_t picture =
+        RoundHalfEven(LeadingNumber(ReadSetting("Tarnwick", "0").toStdString()));
     for (ClickablePicture* image : TW2Image)
         image->hide();
     TW2Image[picture >= 1 && picture <= 6 ? size_t(picture) : 0]->show();
 
     state_.RateCode = {kStartupRateCode, kStartupRateCode};
 
-    state_.BufferSamples =
-        RoundHalfEvenToInt32(LeadingNumber(ReadSetting("NumberOfSamples", "1048576").toStdString()));
+    state_.BufferSamples = RoundHalfEvenToInt32(
+        LeadingNumber(ReadSetting("NumberOfSamples", "1048576").toStdString()));
     state_.MaxBufferSamples = static_cast<int32_t>(pod.GetMaxBufferSize());
     if (state_.BufferSamples > state_.MaxBufferSamples)
         state_.BufferSamples = state_.MaxBufferSamples;

@@ -1,6 +1,5 @@
 #include "decoders/byte_text.h"
 #include "decoders/decode_run.h"
-#include "decoders/scratch_file.h"
 #include "decoders/signal_names.h"
 
 #include <algorithm>
@@ -49,7 +48,6 @@ constexpr std::array<std::string_view, 28> kTwoWireDemoLines = {
     "A1 Control Byte: Slave Address 50 Read",
     " ACK",
     "C0",
-    " ACK",
     "47",
     " ACK",
     "5",
@@ -57,8 +55,9 @@ constexpr std::array<std::string_view, 28> kTwoWireDemoLines = {
     "3",
     " ACK",
     "0",
-    " ACK",
     "8",
+    " ACK",
+    "0",
     " ACK",
     "0",
     " NACK",
@@ -118,9 +117,20 @@ DecodeHooks TextHooks(std::string& text) {
 }
 
 DecodeRun::DecodeRun(const DecodeContext& context, const DecodeHooks& hooks)
-    : context_(context), hooks_(hooks), scanner_(context.samples), reached_(context.screenStart) {}
+    : context_(context), hooks_(hooks), scanner_(context.samples), scratch_(context.scratchFile),
+      reached_(Origin()), nextText_(Clock::now() + hooks.textInterval) {}
+
+void DecodeRun::PassOnOutput() {
+    if (output_.empty())
+        return;
+    scratch_.Append(output_);
+    if (hooks_.appendText)
+        hooks_.appendText(output_);
+    output_.clear();
+}
 
 void DecodeRun::Show(const std::string& text) {
+    PassOnOutput();
     if (hooks_.appendText)
         hooks_.appendText(text);
 }
@@ -143,8 +153,18 @@ void DecodeRun::ShowProgress(int64_t position) {
 }
 
 void DecodeRun::Yield() {
+    const Clock::time_point now = Clock::now();
+    if (now >= nextText_) {
+        PassOnOutput();
+        nextText_ = now + hooks_.textInterval;
+    }
+    if (now < nextEvents_)
+        return;
+    nextEvents_ = now + hooks_.eventInterval;
     if (hooks_.processEvents)
         hooks_.processEvents();
+    if (hooks_.cancelRequested && hooks_.cancelRequested())
+        throw RunCancelled{};
 }
 
 void DecodeRun::YieldAt(int64_t position) {
@@ -158,23 +178,27 @@ DecodeOutcome RunDecodeProcedure(DecoderKind kind, const DecodeContext& context,
                                  const DecodeHooks& hooks,
                                  const std::function<void(DecodeRun&)>& decode) {
     DecodeRun run(context, hooks);
-    // The serial and SPI windows add their demo lines to what Text1 already holds.
-    const bool showsHeader = kind == DecoderKind::TwoWire || !context.demoMode;
-    if (showsHeader) {
-        if (hooks.replaceText)
-            hooks.replaceText(HeaderText(kind));
-        run.Yield();
-    }
-    if (context.demoMode)
-        run.Output() = DemoText(kind);
-    else
-        decode(run);
-    run.ShowProgress(run.Reached());
-
-    // The text reaches Text1 from memory, so a scratch file that cannot be written loses nothing.
     DecodeOutcome outcome;
-    outcome.scratchFileWritten = WriteScratchFile(context.scratchFile, run.Output());
-    run.Show(run.Output());
+    try {
+        // The serial and SPI windows add their demo lines to what Text1 already holds.
+        const bool showsHeader = kind == DecoderKind::TwoWire || !context.demoMode;
+        if (showsHeader) {
+            if (hooks.replaceText)
+                hooks.replaceText(HeaderText(kind));
+            run.Yield();
+        }
+        if (context.demoMode)
+            run.Output() = DemoText(kind);
+        else
+            decode(run);
+        run.ShowProgress(run.Reached());
+    } catch (const RunCancelled&) {
+        outcome.cancelled = true;
+    }
+
+    // Text1 gets the text from memory, so a scratch file that cannot be written loses nothing.
+    run.PassOnOutput();
+    outcome.scratchFileWritten = run.CloseScratchFile();
     if (hooks.setScreenStart)
         hooks.setScreenStart(context.screenStart);
     return outcome;

@@ -6,6 +6,7 @@
 
 #include "decoders/sample_reader.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -18,7 +19,9 @@ enum class DecoderKind { Serial, TwoWire, Spi };
 // What a run takes from the application state when the decode button is pressed.
 struct DecodeContext {
     SampleReader samples{std::span<const uint32_t>{}};
-    int32_t screenStart = 0;   // ScreenStart: where decoding begins (DecodeOrigin)
+    // ScreenStart (DecodeOrigin), put back when the run ends. Decoding begins there, or at
+    // sample 0 when the screen starts before the capture: there are no samples before it.
+    int32_t screenStart = 0;
     int32_t bufferSamples = 0; // BufferSamples
     uint8_t rateCode = 0;      // RateCode element 0, used by the serial decoder
     bool demoMode = false;     // DemoMode: write the fixed demo lines instead of decoding
@@ -33,11 +36,21 @@ struct DecodeHooks {
     std::function<void(double fraction)> progress;        // bar from the left to width x fraction
     std::function<void(int32_t position)> setScreenStart; // the decoder's running position
     std::function<void()> processEvents;                  // let pending window events run
+    // Asked after each time window events ran: true ends the run there, the text so far kept.
+    std::function<bool()> cancelRequested;
+
+    // The least time between two event pumps after decoded units; zero pumps after every unit.
+    std::chrono::milliseconds eventInterval{0};
+    // The least time between two passes of decoded text to appendText (and the scratch file)
+    // while the run goes on; what is left follows at the end.
+    std::chrono::milliseconds textInterval{100};
 };
 
 struct DecodeOutcome {
     // False when the scratch file could not be written; the text reached Text1 all the same.
     bool scratchFileWritten = false;
+    // True when cancelRequested ended the run before the end of the buffer.
+    bool cancelled = false;
 };
 
 // The two lines that replace Text1 when a run starts: the start message, "Please wait...".

@@ -4,9 +4,11 @@
 
 #include "decoders/decode_procedure.h"
 #include "decoders/sample_scanner.h"
+#include "decoders/scratch_file.h"
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -37,14 +39,23 @@ public:
 
     // Every sample the decoders read comes through here.
     SampleScanner& Samples() { return scanner_; }
-    int64_t Origin() const { return context_.screenStart; }
+    // Where decoding begins: the screen start, or sample 0 for a screen that starts before it.
+    int64_t Origin() const { return std::max<int64_t>(context_.screenStart, 0); }
     int64_t BufferSamples() const { return context_.bufferSamples; }
     uint8_t RateCode() const { return context_.rateCode; }
 
-    // The scratch text: the decoded lines, shown after the run.
+    // The scratch text: the decoded lines not yet passed on. They go to the scratch file and
+    // Text1 in batches while the run yields, and the rest at its end.
     std::string& Output() { return output_; }
 
-    // A message shown in Text1 at once, outside the scratch text.
+    // Passes the decoded lines so far on and empties Output().
+    void PassOnOutput();
+
+    // False once the scratch file could not be created or written.
+    bool CloseScratchFile() { return scratch_.Close(); }
+
+    // A message shown in Text1 at once, after the lines decoded before it, outside the scratch
+    // text.
     void Show(const std::string& text);
 
     // The mask of a signal list entry; for a name no list offers, writes a line saying so and
@@ -67,7 +78,8 @@ public:
     void ReachedPosition(int64_t position) { reached_ = position; }
     int64_t Reached() const { return reached_; }
 
-    // Lets pending window events run after a decoded unit.
+    // After a decoded unit: passes the text on and lets pending window events run, each at
+    // the rate the hooks allow. Throws RunCancelled when the hooks ask for the run to end.
     void Yield();
 
     // The same, with the screen start following the decoder's running position.
@@ -107,12 +119,20 @@ public:
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     const DecodeContext& context_;
     const DecodeHooks& hooks_;
     SampleScanner scanner_;
+    ScratchFile scratch_;
     std::string output_;
     int64_t reached_;
+    Clock::time_point nextText_;   // when decoded text may next be passed on
+    Clock::time_point nextEvents_; // likewise for window events; the first yield always pumps
 };
+
+// Thrown by DecodeRun::Yield to end a cancelled run; the procedure catches it.
+struct RunCancelled {};
 
 // Runs the shared procedure around `decode`, the protocol logic of one decoder.
 DecodeOutcome RunDecodeProcedure(DecoderKind kind, const DecodeContext& context,

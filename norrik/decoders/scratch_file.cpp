@@ -1,16 +1,20 @@
 #include "decoders/scratch_file.h"
 
-#include <fstream>
-
 namespace norrik::decoders {
 
-bool WriteScratchFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
+ScratchFile::ScratchFile(const std::string& path)
+    : file_(path, std::ios::binary | std::ios::trunc) {}
+
+void ScratchFile::Append(std::string_view text) {
+    if (file_)
+        file_.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+bool ScratchFile::Close() {
+    if (!file_.is_open())
         return false;
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    return !file.fail();
+    file_.close();
+    return !file_.fail();
 }
 
 } // namespace norrik::decoders

@@ -1,6 +1,7 @@
 #include "decoders_ui/decoder_window.h"
 
 #include "app_state.h"
+#include "decode_guard.h"
 #include "layout.h"
 #include "podcore_api.h"
 #include "status_caption.h"
@@ -8,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -23,7 +25,7 @@ const QColor kLightRed(255, 0, 0);
 const QColor kProgressInk(128, 0, 0);
 
 // The output box shows CR LF, and a CR or LF of the data on its own, as a line break.
-QString ScreenText(const std::string& text) {
+QString ScreenText(std::string_view text) {
     QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     shown.replace("\r\n", "\n");
     shown.replace('\r', '\n');
@@ -73,9 +75,11 @@ void DecoderWindow::UseFixedPitchOutput() {
 }
 
 void DecoderWindow::Command1_Click() {
-    if (decoding_)
+    if (decoding_ || RefuseWhileDecoding(this, state_))
         return;
     decoding_ = true;
+    cancelRequested_ = false;
+    state_.RunningDecoder = Command1->text().toStdString();
     Command1->setEnabled(false);
     ShowStatus("Processing...", kLightRed);
     Progress->Cls();
@@ -85,7 +89,8 @@ void DecoderWindow::Command1_Click() {
     context.screenStart = state_.ScreenStart;
     context.bufferSamples = state_.BufferSamples;
     context.rateCode = state_.RateCode[0];
-    context.demoMode = state_.DemoMode;
+    // The fixed demo lines describe the demo pattern only; a file or a pod capture is decoded.
+    context.demoMode = state_.DemoMode && !state_.SamplesRecorded;
     context.scratchFile = kScratchFile;
 
     decoders::DecodeHooks hooks;
@@ -94,12 +99,18 @@ void DecoderWindow::Command1_Click() {
     hooks.progress = [this](double fraction) { DrawProgress(fraction); };
     hooks.setScreenStart = [this](int32_t position) { state_.ScreenStart = position; };
     hooks.processEvents = [] { QCoreApplication::processEvents(); };
-    // A scratch file that cannot be written changes nothing for the user: the text comes from
-    // memory either way.
-    Decode(context, hooks);
+    hooks.cancelRequested = [this] { return cancelRequested_; };
+    hooks.eventInterval = kEventInterval;
+    hooks.textInterval = kTextInterval;
+    // A scratch file that cannot be written changes nothing for a short output: the text comes
+    // from memory either way. A long one says what became of the lines Text1 leaves out.
+    const decoders::DecodeOutcome outcome = Decode(context, hooks);
+    AddToText1(shown_.Note(QDir::current().absoluteFilePath(kScratchFile).toStdString(),
+                           outcome.scratchFileWritten));
 
     ShowStatus("Complete", kLightGreen);
     Command1->setEnabled(true);
+    state_.RunningDecoder.clear();
     decoding_ = false;
     // Closed during the run and not opened again from the menu since.
     if (closeAfterRun_ && !isVisible())
@@ -109,6 +120,7 @@ void DecoderWindow::Command1_Click() {
 
 void DecoderWindow::closeEvent(QCloseEvent* event) {
     if (decoding_) {
+        cancelRequested_ = true;
         closeAfterRun_ = true;
         hide();
         event->ignore();
@@ -122,22 +134,25 @@ void DecoderWindow::ShowStatus(const QString& caption, const QColor& background)
 }
 
 void DecoderWindow::ReplaceText(const std::string& text) {
-    text_ = text;
-    Text1->setPlainText(ScreenText(text_));
+    shown_.Clear();
+    text_.clear();
+    Text1->clear();
+    AppendText(text);
 }
 
 void DecoderWindow::AppendText(const std::string& text) {
-    // A CR LF split between two additions must still show as one line break.
-    const bool joinsLineEnd =
-        !text_.empty() && text_.back() == '\r' && !text.empty() && text.front() == '\n';
+    AddToText1(shown_.Add(text));
+}
+
+void DecoderWindow::AddToText1(std::string_view text) {
+    if (text.empty())
+        return;
+    // A CR LF split between two additions: its CR already shows as the line break.
+    const bool joinsLineEnd = !text_.empty() && text_.back() == '\r' && text.front() == '\n';
     text_ += text;
-    if (joinsLineEnd) {
-        Text1->setPlainText(ScreenText(text_));
-    } else {
-        QTextCursor end = Text1->textCursor();
-        end.movePosition(QTextCursor::End);
-        end.insertText(ScreenText(text));
-    }
+    QTextCursor end = Text1->textCursor();
+    end.movePosition(QTextCursor::End);
+    end.insertText(ScreenText(joinsLineEnd ? text.substr(1) : text));
     Text1->verticalScrollBar()->setValue(Text1->verticalScrollBar()->maximum());
 }
 

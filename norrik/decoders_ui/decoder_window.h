@@ -4,10 +4,13 @@
 #pragma once
 
 #include "decoders/decode_procedure.h"
+#include "decoders_ui/shown_output.h"
 
 #include <QWidget>
 
+#include <chrono>
 #include <string>
+#include <string_view>
 
 class QLabel;
 class QPlainTextEdit;
@@ -21,15 +24,24 @@ class PictureSurface;
 class DecoderWindow : public QWidget {
 public:
     // The decode button's handler. A press while a run is going does nothing: the run lets
-    // window events through, and a second run would decode into the same output.
+    // window events through, and a second run would decode into the same output. While
+    // another window's decoder runs, the press is refused with a message.
     void Command1_Click();
     bool Decoding() const { return decoding_; }
 
-    // The output exactly as the decoder wrote it; Text1 shows it with line ends of the screen.
+    // The output as Text1 holds it, exactly as the decoder wrote it (Text1 shows it with the
+    // line ends of the screen): all of it, or its first kShownBytes and a closing note.
     const std::string& OutputText() const { return text_; }
 
     // Where the decoders leave their text, relative to the working directory.
     static constexpr const char* kScratchFile = "temp.fil";
+
+    // How much output Text1 holds before it leaves the rest to the scratch file.
+    static constexpr size_t kShownBytes = size_t{2} << 20;
+    // During a run, window events run at most this often, and text reaches Text1 at most this
+    // often.
+    static constexpr std::chrono::milliseconds kEventInterval{25};
+    static constexpr std::chrono::milliseconds kTextInterval{100};
 
     QPushButton* Command1 = nullptr;
     QPlainTextEdit* Text1 = nullptr;
@@ -48,8 +60,8 @@ protected:
     // Text1 in the fixed-pitch font of the serial and SPI windows.
     void UseFixedPitchOutput();
 
-    // Closing during a run hides the window; it is discarded once the run is over, as the run
-    // still works with it.
+    // Closing during a run cancels it and hides the window; it is discarded once the run has
+    // stopped, as the run still works with it.
     void closeEvent(QCloseEvent* event) override;
 
     AppState& state_;
@@ -58,10 +70,13 @@ private:
     void ShowStatus(const QString& caption, const QColor& background);
     void ReplaceText(const std::string& text);
     void AppendText(const std::string& text);
+    void AddToText1(std::string_view text);
     void DrawProgress(double fraction);
 
     std::string text_;
+    ShownOutput shown_{kShownBytes};
     bool decoding_ = false;
+    bool cancelRequested_ = false;
     bool closeAfterRun_ = false;
 };
 

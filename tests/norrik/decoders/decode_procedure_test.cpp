@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <limits>
 #include <random>
 
 namespace {
@@ -100,11 +103,12 @@ TEST(DecodeProcedure, DemoLinesOfEachWindow) {
     EXPECT_EQ(DemoText(DecoderKind::Spi), HeaderText(DecoderKind::Spi) +
                                               "'N' = 0x4E\r\n'o' = 0x6F\r\n'r' = 0x72\r\n"
                                               "'r' = 0x72\r\n'i' = 0x69\r\n'k' = 0x6B\r\n");
-    const std::string twoWire = DemoText(DecoderKind::TwoWire);
-    const std::string firstLines = "Start\r\nA1 Control Byte: Slave Address 50 Read\r\n ACK\r\n";
-    EXPECT_EQ(twoWire.substr(0, firstLines.size()), firstLines);
-    EXPECT_EQ(twoWire.substr(twoWire.size() - 16), "0\r\n NACK\r\nStop\r\n");
-    EXPECT_EQ(std::count(twoWire.begin(), twoWire.end(), '\n'), 28);
+    EXPECT_EQ(DemoText(DecoderKind::TwoWire),
+              "Start\r\nA1 Control Byte: Slave Address 50 Read\r\n ACK\r\n0\r\n NACK\r\n"
+              "Start\r\nA0 Control Byte: Slave Address 50 Write\r\n ACK\r\n0\r\n ACK\r\n"
+              "Start\r\nA1 Control Byte: Slave Address 50 Read\r\n ACK\r\nC0\r\n"
+              "47\r\n ACK\r\n5\r\n ACK\r\n3\r\n ACK\r\n0\r\n"
+              "8\r\n ACK\r\n0\r\n ACK\r\n0\r\n NACK\r\nStop\r\n");
 }
 
 TEST(DecodeProcedure, DemoRunsAddToTheSerialAndSpiTextButReplaceTheTwoWireText) {
@@ -174,6 +178,112 @@ TEST(DecodeProcedure, SignalNameNoListOffersDecodesNothing) {
     });
     EXPECT_EQ(shown.text, HeaderText(DecoderKind::Spi) +
                               "Unknown signal \"P16\": choose one of the listed signals.\r\n");
+}
+
+// Each decoder with its default settings over a capture with traffic for it, and the run.
+struct DecoderCase {
+    const char* name;
+    DecoderKind kind;
+    std::vector<uint32_t> samples;
+    std::function<DecodeOutcome(const DecodeContext&, const DecodeHooks&)> run;
+};
+
+std::vector<DecoderCase> DecoderCases() {
+    constexpr uint32_t kSin = 1u << 16;
+    waveforms::Capture serial(kSin);
+    serial.Hold(100);
+    for (const char c : std::string("serial text"))
+        waveforms::AppendSerial(serial, kSin, static_cast<uint8_t>(c), 24e6 / 9600);
+    serial.Hold(3000);
+
+    // Ends with SDA low under a high SCL: the bus is not idle at the last sample.
+    const waveforms::TwoWireLines bus{1u << 0, 1u << 1, 10};
+    waveforms::Capture twoWire(bus.sda | bus.scl);
+    twoWire.Hold(100);
+    waveforms::AppendStart(twoWire, bus);
+    waveforms::AppendByte(twoWire, bus, 0xA0, true);
+    waveforms::AppendByte(twoWire, bus, 0x5C, false);
+    waveforms::AppendStop(twoWire, bus);
+    twoWire.SetAndHold(bus.sda, false, 1);
+
+    const waveforms::SpiLines lines{1u << 1, 1u << 0, 1u << 0, 2, false, false};
+    waveforms::Capture spiBytes;
+    spiBytes.Hold(3);
+    for (const char c : std::string("spi text"))
+        waveforms::AppendSpiByte(spiBytes, lines, static_cast<uint8_t>(c), 0);
+    spiBytes.Hold(3);
+    SpiSettings spi;
+    spi.display = DisplayMode::Both;
+
+    return {
+        {"serial", DecoderKind::Serial, serial.Samples(),
+         [](const auto& c, const auto& h) { return RunSerialDecode(c, SerialSettings{}, h); }},
+        {"2-wire", DecoderKind::TwoWire, twoWire.Samples(),
+         [](const auto& c, const auto& h) { return RunTwoWireDecode(c, TwoWireSettings{}, h); }},
+        {"SPI", DecoderKind::Spi, spiBytes.Samples(),
+         [spi](const auto& c, const auto& h) { return RunSpiDecode(c, spi, h); }},
+    };
+}
+
+TEST(DecodeProcedure, ScreenStartBeforeTheCaptureDecodesFromSampleZeroAndIsRestored) {
+    for (const DecoderCase& decoder : DecoderCases()) {
+        const auto fromZero = Show(Context(decoder.samples, 0), decoder.run);
+        ASSERT_GT(fromZero.text.size(), 120u) << decoder.name; // more than the header
+        for (const int32_t start : {-1, -100, std::numeric_limits<int32_t>::min()}) {
+            const auto shown = Show(Context(decoder.samples, start), decoder.run);
+            EXPECT_EQ(shown.text, fromZero.text) << decoder.name << " " << start;
+            EXPECT_EQ(shown.progress, fromZero.progress) << decoder.name << " " << start;
+            ASSERT_FALSE(shown.screenStarts.empty());
+            EXPECT_EQ(shown.screenStarts.back(), start) << decoder.name;
+        }
+    }
+}
+
+TEST(DecodeProcedure, TextIsPassedOnInBatchesWhileTheRunGoesOn) {
+    for (const DecoderCase& decoder : DecoderCases()) {
+        const auto atTheEnd = Show(Context(decoder.samples), decoder.run, {},
+                                   [](DecodeHooks& h) { h.textInterval = std::chrono::hours(1); });
+        EXPECT_EQ(atTheEnd.additions, 1) << decoder.name; // the header replaced Text1
+        const auto batched = Show(Context(decoder.samples), decoder.run, {}, [](DecodeHooks& h) {
+            h.textInterval = std::chrono::milliseconds(0);
+        });
+        EXPECT_GT(batched.additions, 2) << decoder.name;
+        EXPECT_EQ(batched.text, atTheEnd.text) << decoder.name;
+        EXPECT_EQ(decoder_test::ReadWholeFile(decoder_test::ScratchPath()),
+                  batched.text.substr(HeaderText(decoder.kind).size()))
+            << decoder.name;
+    }
+}
+
+TEST(DecodeProcedure, EventsRunAtMostAsOftenAsTheHooksAllow) {
+    for (const DecoderCase& decoder : DecoderCases()) {
+        const auto everyUnit = Show(Context(decoder.samples), decoder.run);
+        EXPECT_GT(everyUnit.events, 3) << decoder.name;
+        const auto rarely = Show(Context(decoder.samples), decoder.run, {},
+                                 [](DecodeHooks& h) { h.eventInterval = std::chrono::hours(1); });
+        EXPECT_EQ(rarely.events, 1) << decoder.name; // for the header only
+        EXPECT_EQ(rarely.text, everyUnit.text) << decoder.name;
+    }
+}
+
+TEST(DecodeProcedure, CancelledRunStopsAtTheNextUnitKeepingItsText) {
+    for (const DecoderCase& decoder : DecoderCases()) {
+        const auto whole = Show(Context(decoder.samples, 7), decoder.run);
+        const auto cancelled =
+            Show(Context(decoder.samples, 7), decoder.run, {}, [](DecodeHooks& h) {
+                h.cancelRequested = [asked = 0]() mutable { return ++asked == 3; };
+            });
+        EXPECT_FALSE(whole.cancelled);
+        EXPECT_TRUE(cancelled.cancelled) << decoder.name;
+        EXPECT_EQ(cancelled.events, 3) << decoder.name;
+        EXPECT_LT(cancelled.text.size(), whole.text.size()) << decoder.name;
+        EXPECT_TRUE(whole.text.starts_with(cancelled.text)) << decoder.name;
+        EXPECT_EQ(decoder_test::ReadWholeFile(decoder_test::ScratchPath()),
+                  cancelled.text.substr(HeaderText(decoder.kind).size()))
+            << decoder.name;
+        EXPECT_EQ(cancelled.screenStarts.back(), 7) << decoder.name;
+        EXPECT_TRUE(cancelled.scratchFileWritten);
+    }
 }
 
 TEST(DecodeProcedure, ProgressAtEveryMebisampleAndAtTheEnd) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
@@ -46,19 +47,31 @@ struct Shown {
     std::vector<int32_t> screenStarts; // every ScreenStart the run set; the last is the origin
     std::vector<double> progress;      // every progress-bar fraction drawn
     int events = 0;                    // times pending window events were let run
+    int additions = 0;                 // times text was added to Text1
     bool scratchFileWritten = false;
+    bool cancelled = false;
 };
 
-// `run(context, hooks)` is one of the Run...Decode functions with its settings bound.
+// `run(context, hooks)` is one of the Run...Decode functions with its settings bound;
+// `adjust` may change the hooks before the run.
 template <typename Run>
-Shown Show(const norrik::decoders::DecodeContext& context, Run run, std::string text = {}) {
+Shown Show(const norrik::decoders::DecodeContext& context, Run run, std::string text = {},
+           const std::function<void(norrik::decoders::DecodeHooks&)>& adjust = {}) {
     Shown shown;
     shown.text = std::move(text);
     norrik::decoders::DecodeHooks hooks = norrik::decoders::TextHooks(shown.text);
+    hooks.appendText = [&](const std::string& addition) {
+        shown.text += addition;
+        ++shown.additions;
+    };
     hooks.setScreenStart = [&](int32_t position) { shown.screenStarts.push_back(position); };
     hooks.progress = [&](double fraction) { shown.progress.push_back(fraction); };
     hooks.processEvents = [&] { ++shown.events; };
-    shown.scratchFileWritten = run(context, hooks).scratchFileWritten;
+    if (adjust)
+        adjust(hooks);
+    const norrik::decoders::DecodeOutcome outcome = run(context, hooks);
+    shown.scratchFileWritten = outcome.scratchFileWritten;
+    shown.cancelled = outcome.cancelled;
     return shown;
 }
 

@@ -1,9 +1,11 @@
 // The decoder windows as a user meets them: opened from the View menu, one of each, decoding
 // real captures opened into the library, and the run around the decoder.
-#include "interchange/capture_io.h"
 #include "decoders_ui/i2c_decode.h"
 #include "decoders_ui/serial_decode.h"
 #include "decoders_ui/spi_window.h"
+#include "file_dialog.h"
+#include "interchange/capture_io.h"
+#include "message_box.h"
 #include "podcore_api.h"
 #include "view/picture_surface.h"
 #include "window_under_test.h"
@@ -17,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -32,9 +35,12 @@ QColor StatusColour(const DecoderWindow& window) {
     return window.Status->palette().color(QPalette::Window);
 }
 
-// What the command line prints for a capture with these arguments.
+// What the command line prints for a capture with these arguments. It runs in a folder of its
+// own, so that its scratch file can never stand in for the window's.
 QByteArray CliOutput(const QStringList& arguments) {
+    const QTemporaryDir folder;
     QProcess cli;
+    cli.setWorkingDirectory(folder.path());
     cli.start(NORRIK_CLI, arguments);
     if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
         qWarning() << "norrik-cli failed:" << cli.readAllStandardError();
@@ -56,6 +62,18 @@ public:
 private:
     QTimer timer_;
 };
+
+// Window events that take their time, so that a short run lets events through more than once
+// at its bounded rate.
+void SlowEvents() {
+    QThread::msleep(2 * DecoderWindow::kEventInterval.count());
+}
+
+// The scratch file in the working folder, whole.
+QByteArray ScratchFile() {
+    QFile scratch("temp.fil");
+    return scratch.open(QIODevice::ReadOnly) ? scratch.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -110,6 +128,16 @@ class DecoderWindowsTest : public QObject {
         CompareWithCli(window, {"decode", "i2c", "--sda", "P1", "--scl", "P0",
                                 kCaptures + "/i2c_ad5258_restart.nrk"});
         return window;
+    }
+
+    // The SPI window set for the lines and edges of the SPI capture.
+    static void ChooseAllModesLines(SPI& window) {
+        window.SSsignal->setCurrentText("P5");
+        window.SCKsignal->setCurrentText("P4");
+        window.SOsignal->setCurrentText("P3");
+        window.SIsignal->setCurrentText("P2");
+        window.DCFalling->setChecked(true);
+        window.DSFalling->setChecked(true);
     }
 
     // The window's text equals the command line's for the same file and settings, and Text1
@@ -251,17 +279,13 @@ private slots:
         OpenCapture("spi_allmodes_lsb.nrk", 474);
         form->MenuSPI_Click();
         SPI& window = *form->SPIWindow;
-        window.SSsignal->setCurrentText("P5");
-        window.SCKsignal->setCurrentText("P4");
-        window.SOsignal->setCurrentText("P3");
-        window.SIsignal->setCurrentText("P2");
-        window.DCFalling->setChecked(true);
-        window.DSFalling->setChecked(true);
+        ChooseAllModesLines(window);
         QList<int32_t> screenStarts;
         QString statusDuringRun;
         QColor colourDuringRun;
         {
             const DuringRun watch(window, [&] {
+                SlowEvents();
                 screenStarts << form->State().ScreenStart;
                 statusDuringRun = window.Status->text();
                 colourDuringRun = StatusColour(window);
@@ -281,10 +305,10 @@ private slots:
         QCOMPARE(form->State().ScreenStart, 474);
         VerifyFinished(window);
 
-        // The scratch file holds what was added after the two header lines.
-        QFile scratch("temp.fil");
-        QVERIFY(scratch.open(QIODevice::ReadOnly));
-        QVERIFY(window.OutputText().ends_with(scratch.readAll().toStdString()));
+        // The window's own scratch file holds what was added after the two header lines.
+        const std::string header = decoders::HeaderText(decoders::DecoderKind::Spi);
+        QCOMPARE(ScratchFile(),
+                 QByteArray::fromStdString(window.OutputText().substr(header.size())));
     }
 
     void demoRunsAddUpInTheSerialAndSpiWindowsButNotInTheTwoWireWindow() {
@@ -336,21 +360,147 @@ private slots:
         VerifyFinished(window);
     }
 
-    void closingDuringARunLetsTheRunFinishFirst() {
-        QPointer<SerialDecode> window = &SerialOnTextCapture();
+    void closingDuringARunCancelsItKeepingTheTextSoFar() {
+        OpenCapture("i2c_ad5258_restart.nrk");
+        form->MenuI2C_Click();
+        QPointer<I2CDecode> window = form->I2CDecodeWindow.data();
+        window->sdacombo->setCurrentText("P1");
+        window->sclcombo->setCurrentText("P0");
+        int pumps = 0;
         {
             const DuringRun watch(*window, [&] {
-                window->close();
-                QVERIFY(!window->isVisible());
+                SlowEvents();
+                if (++pumps == 3)
+                    window->close();
             });
-            window->Command1->click();
+            QTest::mouseClick(window->Command1, Qt::LeftButton);
         }
+        QCOMPARE(pumps, 3);         // the run ended at the close
         QVERIFY(window != nullptr); // kept for the end of its run
-        QCOMPARE(window->Status->text(), QString("Complete"));
-        CompareWithCli(*window, serialCli);
+        QVERIFY(!window->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(window == nullptr);
-        QVERIFY(form->SerialDecodeWindow == nullptr);
+        QVERIFY(form->I2CDecodeWindow == nullptr);
+        QVERIFY(form->State().RunningDecoder.empty());
+        QCOMPARE(form->State().ScreenStart, 0);
+
+        // The scratch file holds the start of the whole output, and only its start.
+        const QByteArray whole = CliOutput(
+            {"decode", "i2c", "--sda", "P1", "--scl", "P0", kCaptures + "/i2c_ad5258_restart.nrk"});
+        const QByteArray header =
+            QByteArray::fromStdString(decoders::HeaderText(decoders::DecoderKind::TwoWire));
+        const QByteArray scratch = ScratchFile();
+        QVERIFY(!scratch.isEmpty());
+        QVERIFY(header.size() + scratch.size() < whole.size());
+        QVERIFY(whole.startsWith(header + scratch));
+    }
+
+    void commandsThatWouldDisturbARunRefuseAndSaySo() {
+        QStringList messages;
+        SetMessageAnswerer([&](const MessageRequest& request) {
+            messages << request.text;
+            return QMessageBox::Ok;
+        });
+        int dialogs = 0;
+        SetFileDialogRunner([&](FileDialogKind, const QString&) -> std::optional<ChosenFile> {
+            ++dialogs;
+            return std::nullopt;
+        });
+        SerialDecode& window = SerialOnTextCapture();
+        form->MenuSPI_Click();
+        SPI& other = *form->SPIWindow;
+        AppState& state = form->State();
+        const uint32_t* buffer = state.SampleBuffer;
+        const int32_t samples = state.BufferSamples;
+        const int sizeEntry = form->SizeList->currentIndex();
+        QVERIFY(form->SizeList->count() > 1);
+
+        struct Command {
+            const char* name;
+            std::function<void()> press;
+        };
+        const std::vector<Command> commands = {
+            {"other decoder", [&] { QTest::mouseClick(other.Command1, Qt::LeftButton); }},
+            {"Acquire", [&] { QTest::mouseClick(form->Command1, Qt::LeftButton); }},
+            {"Open", [&] { QTest::mouseClick(form->Command18, Qt::LeftButton); }},
+            {"Open menu", [&] { form->findChild<QAction*>("OpenMenu")->trigger(); }},
+            {"Save As", [&] { form->findChild<QAction*>("SaveAsMenu")->trigger(); }},
+            {"size list",
+             [&] {
+                 form->SizeList->setCurrentIndex(sizeEntry == 0 ? 1 : 0);
+                 emit form->SizeList->activated(form->SizeList->currentIndex());
+             }},
+            {"pod list", [&] { emit form->PodList->activated(0); }},
+        };
+        size_t next = 0;
+        {
+            const DuringRun watch(window, [&] {
+                if (next < commands.size())
+                    commands[next++].press();
+            });
+            QTest::mouseClick(window.Command1, Qt::LeftButton);
+            // The run lets events through at its own rate: it is pressed again until every
+            // command was tried during a run.
+            while (next < commands.size())
+                QTest::mouseClick(window.Command1, Qt::LeftButton);
+        }
+        SetMessageAnswerer({});
+        SetFileDialogRunner({});
+
+        QCOMPARE(dialogs, 0);
+        QVERIFY(!state.Acquiring);
+        QCOMPARE(state.SampleBuffer, buffer);
+        QCOMPARE(state.BufferSamples, samples);
+        QCOMPARE(form->SizeList->currentIndex(), sizeEntry);
+        QCOMPARE(other.Status->text(), QString("Ready"));
+        QCOMPARE(messages.size(), qsizetype(commands.size()));
+        for (const QString& message : messages)
+            QVERIFY2(message.startsWith("Async Serial Decode is running."), qPrintable(message));
+        CompareWithCli(window, serialCli);
+
+        // Once the run is complete, the same commands act again.
+        QTest::mouseClick(other.Command1, Qt::LeftButton);
+        QCOMPARE(other.Status->text(), QString("Complete"));
+    }
+
+    void aFileOpenedWithoutAPodDecodesToItsOwnTraffic() {
+        form->show();
+        AppState& state = form->State();
+        QVERIFY(state.DemoMode); // no pod here
+        form->MenuSPI_Click();
+        SPI& window = *form->SPIWindow;
+        const auto decode = [&] {
+            QTest::mouseClick(window.Command1, Qt::LeftButton);
+            QCOMPARE(window.Status->text(), QString("Complete"));
+        };
+        // The demo pattern gives the demo lines.
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->CaptureBusy() && state.HaveCapture, 10000);
+        decode();
+        const std::string demo = decoders::DemoText(decoders::DecoderKind::Spi);
+        QCOMPARE(window.OutputText(), demo);
+
+        const QString file = kCaptures + "/spi_allmodes_lsb.nrk";
+        SetFileDialogRunner([&](FileDialogKind, const QString&) {
+            return std::optional<ChosenFile>(ChosenFile{file, std::nullopt});
+        });
+        QTest::mouseClick(form->Command18, Qt::LeftButton);
+        SetFileDialogRunner({});
+        QVERIFY(state.DemoMode);
+        ChooseAllModesLines(window);
+        decode();
+        CompareWithCli(window, {"decode", "spi", "--start", QString::number(state.ScreenStart),
+                                "--ss", "P5", "--sck", "P4", "--so", "P3", "--si", "P2",
+                                "--so-edge", "falling", "--si-edge", "falling", file});
+        QVERIFY(window.OutputText().find("SI: 5A 6B 7C 8D 9E") != std::string::npos);
+
+        // A demo capture again: the demo lines again, added to the text as demo runs are.
+        QTRY_VERIFY_WITH_TIMEOUT(form->Command1->isEnabled(), 5000);
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->CaptureBusy(), 10000);
+        const std::string opened = window.OutputText();
+        decode();
+        QCOMPARE(window.OutputText(), opened + demo);
     }
 
     void scratchFileThatCannotBeWrittenStillShowsTheOutput() {

@@ -14,7 +14,8 @@ bool DecodeCaptureFile(const CliRequest& request, std::string& text,
         return false;
     }
     notes = capture.notes;
-    decoders::DecodeContext context{decoders::SampleReader(Podcore().LoggedData)};
+    decoders::DecodeContext context{
+        decoders::ReaderOfBuffer(capture.buffer, capture.bufferSamples)};
     context.screenStart = request.start;
     context.bufferSamples = capture.bufferSamples;
     context.rateCode = capture.fields.rateCode;

@@ -78,14 +78,23 @@ public:
     // is reached first, which is never examined. The progress bar is drawn for each multiple
     // of 2^20 passed on the way.
     int64_t FindLevel(int64_t from, uint32_t line, bool high) {
-        return FindInBlocks(from, [&](int64_t start) {
-            const uint64_t levels = scanner_.Levels(start, line);
-            return high ? levels : ~levels;
-        });
+        const int64_t last = BufferSamples() - 1;
+        int64_t found = last;
+        if (line == 0)
+            found = high ? last : std::min(from, last);
+        else if (from < last)
+            found = scanner_.FindDiffering(from, last, line, high ? 0 : line);
+        if (found < last) {
+            ShowProgressMarks(from, found);
+            return found;
+        }
+        ShowProgressMarks(from, last);
+        ReachedPosition(std::max(from, last));
+        return kNoSample;
     }
 
-    // The same search for any condition that `bitsOf(start)` gives as the bits of the block
-    // starting at `start`. Decoders that look at every clock edge run this, hence the bit
+    // A search like FindLevel for any condition that `bitsOf(start)` gives as the bits of the
+    // block starting at `start`. Decoders that look at every clock edge run this, hence the bit
     // masks and the plain index rather than an optional.
     template <typename BlockBits> int64_t FindInBlocks(int64_t from, BlockBits&& bitsOf) {
         const int64_t last = BufferSamples() - 1;

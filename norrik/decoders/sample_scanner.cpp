@@ -1,6 +1,7 @@
 #include "decoders/sample_scanner.h"
 
 #include <algorithm>
+#include <bit>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -24,11 +25,16 @@ int64_t FirstDiffering(const uint32_t* samples, int64_t count, uint32_t mask, ui
         const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples + at));
         return _mm_xor_si128(_mm_and_si128(four, lines), levels);
     };
+    // Bit i set when sample i of the four at `at` matches.
+    const auto matching = [&](int64_t at) {
+        const __m128i same = _mm_cmpeq_epi32(differences(at), _mm_setzero_si128());
+        return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(same)));
+    };
     for (; j + 16 <= count; j += 16) {
-        const __m128i any = _mm_or_si128(_mm_or_si128(differences(j), differences(j + 4)),
-                                         _mm_or_si128(differences(j + 8), differences(j + 12)));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(any, _mm_setzero_si128())) != 0xFFFF)
-            break;
+        const unsigned all = matching(j) | matching(j + 4) << 4 | matching(j + 8) << 8 |
+                             matching(j + 12) << 12;
+        if (all != 0xFFFF)
+            return j + std::countr_zero(~all);
     }
 #endif
     for (; j < count; ++j) {

@@ -49,8 +49,10 @@ public:
                 run_.ShowProgress(k);
             // Up to the next progress mark, so that only k itself can be one.
             const int64_t stepsEnd = std::min(end + 1, NextProgressMark(k));
-            const int64_t changed =
-                run_.Samples().FindDiffering(k - 1, stepsEnd - 1, lines, previous);
+            // While the clock is low nothing but its rise can count, so SDA is not watched.
+            const uint32_t watched = (previous & sclMask_) != 0 ? lines : sclMask_;
+            const int64_t changed = run_.Samples().FindDiffering(k - 1, stepsEnd - 1, watched,
+                                                                 previous & watched);
             if (changed == stepsEnd - 1) {
                 k = stepsEnd;
                 continue;

@@ -1,5 +1,6 @@
 #include "capture_decode.h"
 
+#include "app/capture_file_fields.h"
 #include "interchange/capture_io.h"
 #include "podcore_api.h"
 
@@ -19,7 +20,14 @@ bool DecodeCaptureFile(const CliRequest& request, std::string& text,
     context.screenStart = request.start;
     context.bufferSamples = capture.bufferSamples;
     context.rateCode = capture.fields.rateCode;
-    const decoders::DecodeHooks hooks = decoders::TextHooks(text);
+    decoders::DecodeHooks hooks = decoders::TextHooks(text);
+    std::optional<decoders::ItemRecords> records;
+    if (request.records) {
+        const auto rate =
+            static_cast<uint32_t>(decoders::SampleRateOfCode(context.rateCode) / 1e6);
+        records.emplace(*request.records, request.decoder, rate, TriggerSampleOf(capture.fields));
+        hooks.items = &*records;
+    }
     switch (request.decoder) {
     case decoders::DecoderKind::Serial:
         decoders::RunSerialDecode(context, request.serial, hooks);
@@ -31,6 +39,13 @@ bool DecodeCaptureFile(const CliRequest& request, std::string& text,
         decoders::RunSpiDecode(context, request.spi, hooks);
         break;
     }
+    if (!records)
+        return true;
+    if (!records->Problems().empty()) {
+        error = records->Problems().front();
+        return false;
+    }
+    text = records->Text();
     return true;
 }
 

@@ -9,8 +9,10 @@
 
 namespace norrik::cli {
 
-// The decoder window's output text for the request; `notes` receive every change reading the
-// file made. False with a one-line reason when the file cannot be read.
+// The decoder window's output text for the request, or its records when it asks for csv or
+// jsonl; `notes` receive every change reading the file made. False with a one-line reason when
+// the file cannot be read, or when records are asked for and the settings keep the decoder from
+// decoding.
 bool DecodeCaptureFile(const CliRequest& request, std::string& text,
                        std::vector<std::string>& notes, std::string& error);
 

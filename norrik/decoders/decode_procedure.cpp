@@ -118,7 +118,8 @@ DecodeHooks TextHooks(std::string& text) {
 }
 
 DecodeRun::DecodeRun(const DecodeContext& context, const DecodeHooks& hooks)
-    : context_(context), hooks_(hooks), scanner_(context.samples), reached_(context.screenStart) {}
+    : context_(context), hooks_(hooks), scanner_(context.samples), sink_(hooks.items),
+      reached_(context.screenStart) {}
 
 void DecodeRun::Show(const std::string& text) {
     if (hooks_.appendText)
@@ -127,12 +128,9 @@ void DecodeRun::Show(const std::string& text) {
 
 std::optional<uint32_t> DecodeRun::Mask(std::string_view signalName) {
     const std::optional<uint32_t> mask = SignalMask(signalName);
-    if (!mask) {
-        output_ += "Unknown signal \"";
-        output_ += signalName;
-        output_ += "\": choose one of the listed signals.";
-        output_ += kLineEnd;
-    }
+    if (!mask)
+        Problem("Unknown signal \"" + std::string(signalName) +
+                "\": choose one of the listed signals." + std::string(kLineEnd));
     return mask;
 }
 
@@ -171,10 +169,13 @@ DecodeOutcome RunDecodeProcedure(DecoderKind kind, const DecodeContext& context,
         decode(run);
     run.ShowProgress(run.Reached());
 
-    // The text reaches Text1 from memory, so a scratch file that cannot be written loses nothing.
     DecodeOutcome outcome;
-    outcome.scratchFileWritten = WriteScratchFile(context.scratchFile, run.Output());
-    run.Show(run.Output());
+    if (hooks.items == nullptr) {
+        // The text reaches Text1 from memory, so a scratch file that cannot be written loses
+        // nothing.
+        outcome.scratchFileWritten = WriteScratchFile(context.scratchFile, run.Output());
+        run.Show(run.Output());
+    }
     if (hooks.setScreenStart)
         hooks.setScreenStart(context.screenStart);
     return outcome;

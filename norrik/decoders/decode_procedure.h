@@ -4,6 +4,7 @@
 // from and hooks that show the run; the same text arrives through the hooks either way.
 #pragma once
 
+#include "decoders/decoded_item.h"
 #include "decoders/sample_reader.h"
 
 #include <cstdint>
@@ -33,6 +34,9 @@ struct DecodeHooks {
     std::function<void(double fraction)> progress;        // bar from the left to width x fraction
     std::function<void(int32_t position)> setScreenStart; // the decoder's running position
     std::function<void()> processEvents;                  // let pending window events run
+    // When set, the decoded items and any problem with the settings go here instead of into
+    // the text; the run then writes no text and no scratch file.
+    ItemSink* items = nullptr;
 };
 
 struct DecodeOutcome {

@@ -47,8 +47,35 @@ public:
     // A message shown in Text1 at once, outside the scratch text.
     void Show(const std::string& text);
 
-    // The mask of a signal list entry; for a name no list offers, writes a line saying so and
-    // gives no value, and the decoder then decodes nothing.
+    // The decoder's writer of its text, which receives the items unless the caller takes them.
+    void WriteTextWith(ItemSink& text) {
+        if (hooks_.items == nullptr)
+            sink_ = &text;
+    }
+    void Emit(const DecodedItem& item) {
+        if (sink_ != nullptr)
+            sink_->Add(item);
+    }
+    // A setting that keeps the decoder from decoding.
+    void Problem(const std::string& message) {
+        if (sink_ != nullptr)
+            sink_->Problem(message);
+    }
+    // The decoder's last call, while its text writer still lives; the items end there.
+    void EndItems() {
+        if (sink_ != nullptr)
+            sink_->End();
+        sink_ = nullptr;
+    }
+
+    // `index` moved into the buffer, for the samples an item names: the scan reads the last
+    // sample for indexes before 0 and after the end.
+    int64_t InBuffer(int64_t index) const {
+        return std::clamp<int64_t>(index, 0, std::max<int64_t>(BufferSamples() - 1, 0));
+    }
+
+    // The mask of a signal list entry; for a name no list offers, reports a problem saying so
+    // and gives no value, and the decoder then decodes nothing.
     std::optional<uint32_t> Mask(std::string_view signalName);
 
     // Draws the progress bar for `position` and remembers it as where the run got to.
@@ -120,6 +147,7 @@ private:
     const DecodeHooks& hooks_;
     SampleScanner scanner_;
     std::string output_;
+    ItemSink* sink_;
     int64_t reached_;
 };
 

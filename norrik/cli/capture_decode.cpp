@@ -6,7 +6,8 @@
 
 namespace norrik::cli {
 
-bool DecodeCaptureFile(const CliRequest& request, std::string& text,
+bool DecodeCaptureFile(const CliRequest& request,
+                       const std::function<void(std::string_view)>& write,
                        std::vector<std::string>& notes, std::string& error) {
     interchange::OpenedCapture capture;
     if (!interchange::OpenCaptureIntoBuffer(Podcore(), request.file, std::nullopt, capture,
@@ -20,12 +21,14 @@ bool DecodeCaptureFile(const CliRequest& request, std::string& text,
     context.screenStart = request.start;
     context.bufferSamples = capture.bufferSamples;
     context.rateCode = capture.fields.rateCode;
+    std::string text;
     decoders::DecodeHooks hooks = decoders::TextHooks(text);
     std::optional<decoders::ItemRecords> records;
     if (request.records) {
         const auto rate =
             static_cast<uint32_t>(decoders::SampleRateOfCode(context.rateCode) / 1e6);
-        records.emplace(*request.records, request.decoder, rate, TriggerSampleOf(capture.fields));
+        records.emplace(*request.records, request.decoder, rate, TriggerSampleOf(capture.fields),
+                        write);
         hooks.items = &*records;
     }
     switch (request.decoder) {
@@ -39,13 +42,16 @@ bool DecodeCaptureFile(const CliRequest& request, std::string& text,
         decoders::RunSpiDecode(context, request.spi, hooks);
         break;
     }
-    if (!records)
+    if (!records) {
+        write(text);
         return true;
+    }
+    // A problem stops the run before its first item, and nothing is written.
     if (!records->Problems().empty()) {
         error = records->Problems().front();
         return false;
     }
-    text = records->Text();
+    records->Flush();
     return true;
 }
 

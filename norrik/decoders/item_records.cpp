@@ -9,6 +9,8 @@ namespace norrik::decoders {
 
 namespace {
 
+constexpr size_t kWriteSize = size_t{1} << 16;
+
 // The columns after the kind, by decoder.
 const char* ByteColumns(DecoderKind decoder) {
     switch (decoder) {
@@ -31,9 +33,10 @@ void AppendInteger(std::string& text, int64_t value) {
 } // namespace
 
 ItemRecords::ItemRecords(RecordFormat format, DecoderKind decoder,
-                         uint32_t samplesPerMicrosecond, int64_t triggerSample)
+                         uint32_t samplesPerMicrosecond, int64_t triggerSample,
+                         std::function<void(std::string_view)> write)
     : format_(format), decoder_(decoder), samplesPerMicrosecond_(samplesPerMicrosecond),
-      triggerSample_(triggerSample) {
+      triggerSample_(triggerSample), write_(std::move(write)) {
     if (format_ == RecordFormat::Csv) {
         text_ = "first_sample,last_sample,time_s,time_from_trigger_s,kind,";
         text_ += ByteColumns(decoder_);
@@ -81,6 +84,15 @@ void ItemRecords::Add(const DecodedItem& item) {
         break;
     }
     text_ += json ? "}\n" : "\n";
+    if (text_.size() >= kWriteSize)
+        Flush();
+}
+
+// A problem comes before any item, and then not even a header row is written.
+void ItemRecords::Flush() {
+    if (!text_.empty() && write_ && problems_.empty())
+        write_(text_);
+    text_.clear();
 }
 
 void ItemRecords::Problem(const std::string& message) {

@@ -7,6 +7,7 @@
 #include "decoders/decoded_item.h"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <string>
 #include <vector>
@@ -18,15 +19,17 @@ enum class RecordFormat { Csv, Jsonl };
 class ItemRecords : public ItemSink {
 public:
     // `samplesPerMicrosecond` is the capture's rate (0 when it is not known, and the times are
-    // then left empty); `triggerSample` is where the trigger lies.
+    // then left empty); `triggerSample` is where the trigger lies. The records go to `write`
+    // in pieces of some kilobytes, so that a long run never holds them all.
     ItemRecords(RecordFormat format, DecoderKind decoder, uint32_t samplesPerMicrosecond,
-                int64_t triggerSample);
+                int64_t triggerSample, std::function<void(std::string_view)> write);
 
     void Add(const DecodedItem& item) override;
     void Problem(const std::string& message) override;
+    void End() override { Flush(); }
 
-    // The records so far, after the header row of a CSV.
-    const std::string& Text() const { return text_; }
+    // Writes the records not yet written (a CSV's header row first).
+    void Flush();
     // The problems that kept the run from decoding, each one line without its line end.
     const std::vector<std::string>& Problems() const { return problems_; }
 
@@ -40,7 +43,8 @@ private:
     const DecoderKind decoder_;
     const uint32_t samplesPerMicrosecond_;
     const int64_t triggerSample_;
-    std::string text_;
+    const std::function<void(std::string_view)> write_;
+    std::string text_; // not yet written
     std::vector<std::string> problems_;
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace norrik::decoders;
@@ -44,19 +46,41 @@ TEST(ItemRecords, ColumnsAndTimesOfEachDecoder) {
     };
     for (const Case& c : cases) {
         // The trigger 100 samples in.
-        ItemRecords records(c.format, c.decoder, c.samplesPerMicrosecond, 100);
+        std::string written;
+        ItemRecords records(c.format, c.decoder, c.samplesPerMicrosecond, 100,
+                            [&](std::string_view text) { written += text; });
         records.Add(c.item);
-        EXPECT_EQ(records.Text(), c.expected);
+        records.End();
+        EXPECT_EQ(written, c.expected);
         EXPECT_TRUE(records.Problems().empty());
     }
 }
 
-TEST(ItemRecords, ProblemsAreKeptApartWithoutTheirLineEnd) {
-    ItemRecords records(RecordFormat::Csv, DecoderKind::Spi, 24, 0);
+TEST(ItemRecords, ManyRecordsAreWrittenInPiecesAndNoneIsLost) {
+    std::vector<size_t> pieces;
+    std::string written;
+    ItemRecords records(RecordFormat::Csv, DecoderKind::Serial, 24, 0, [&](std::string_view text) {
+        pieces.push_back(text.size());
+        written += text;
+    });
+    constexpr int kItems = 20000;
+    for (int i = 0; i < kItems; ++i)
+        records.Add({i, i, ItemKind::Byte, static_cast<uint8_t>(i)});
+    records.End();
+    EXPECT_GT(pieces.size(), 2u);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), kItems + 1);
+    EXPECT_NE(written.find("\n19999,19999,0.000833292,0.000833292,byte,1F\n"), std::string::npos);
+}
+
+TEST(ItemRecords, AProblemIsKeptApartWithoutItsLineEndAndNothingIsWritten) {
+    std::string written;
+    ItemRecords records(RecordFormat::Csv, DecoderKind::Spi, 24, 0,
+                        [&](std::string_view text) { written += text; });
     records.Problem("Unknown signal \"P16\": choose one of the listed signals.\r\n");
+    records.End();
     EXPECT_EQ(records.Problems(),
               std::vector<std::string>{"Unknown signal \"P16\": choose one of the listed signals."});
-    EXPECT_EQ(records.Text(), "first_sample,last_sample,time_s,time_from_trigger_s,kind,so,si\n");
+    EXPECT_EQ(written, "") << "no records, not even the header row";
 }
 
 } // namespace

@@ -1,13 +1,17 @@
-// Each decoder over 16,777,216 samples of dense traffic at 24 MS/s, read through the library's
-// LoggedData, against a plain loop that reads every sample of the same range the same way.
+// Each decoder over 24,051,712 samples of dense traffic at 24 MS/s, read in place from the
+// buffer MakeBuffer returned, against a plain read of every sample of the same buffer.
+#include "decoders/item_records.h"
 #include "decoders/serial_decoder.h"
 #include "decoders/spi_decoder.h"
 #include "decoders/two_wire_decoder.h"
 #include "exports/podcore.h"
 #include "harness.h"
+#include "plain_read.h"
 #include "waveforms.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -17,7 +21,7 @@ namespace {
 
 using namespace norrik::decoders;
 
-constexpr uint32_t kSamples = 16'777'216;
+constexpr uint32_t kSamples = 24'051'712; // 367 blocks of 65536
 constexpr int kRepeats = 7;
 
 // 2-wire at 400 kHz: a start, an address, 16 data bytes and a stop, over and over.
@@ -69,40 +73,65 @@ void Fill(uint32_t* buffer, const waveforms::Capture& capture) {
     std::memcpy(buffer, capture.Samples().data(), size_t{kSamples} * 4);
 }
 
-void PlainLoop() {
-    uint32_t sum = 0;
-    for (uint32_t i = 0; i < kSamples; ++i)
-        sum += static_cast<uint32_t>(LoggedData(i));
-    bench::Keep(sum);
+// The median of each kind of run; the kinds take turns, so that all see the same load on a
+// shared machine.
+template <size_t N>
+std::array<double, N> TakingTurns(const std::array<std::function<void()>, N>& runs) {
+    std::array<std::vector<double>, N> times;
+    for (int repeat = 0; repeat < kRepeats; ++repeat) {
+        for (size_t kind = 0; kind < N; ++kind)
+            times[kind].push_back(bench::MedianSeconds(1, runs[kind]));
+    }
+    std::array<double, N> medians{};
+    for (size_t kind = 0; kind < N; ++kind) {
+        std::sort(times[kind].begin(), times[kind].end());
+        medians[kind] = times[kind][kRepeats / 2];
+    }
+    return medians;
 }
 
-// The decode and the plain loop take turns, so that both see the same load on a shared machine.
-template <typename Run> void Compare(const char* name, Run run) {
+double MegasamplesPerSecond(double seconds) {
+    return kSamples / seconds / 1e6;
+}
+
+// The decoder in text output and in jsonl records, against a plain read of the buffer.
+template <typename Run>
+void Compare(const char* name, DecoderKind decoder, const uint32_t* buffer, Run run) {
     DecodeContext context;
-    context.samples = SampleReader(&LoggedData);
+    context.samples = ReaderOfBuffer(buffer, kSamples);
     context.bufferSamples = kSamples;
     context.rateCode = 247;
     context.scratchFile = (std::filesystem::temp_directory_path() / "bench_temp.fil").string();
     size_t shown = 0;
-    std::vector<double> decode;
-    std::vector<double> plain;
-    for (int repeat = 0; repeat < kRepeats; ++repeat) {
-        decode.push_back(bench::MedianSeconds(1, [&] {
+    size_t recorded = 0;
+    const auto [textSeconds, jsonlSeconds, plainSeconds] = TakingTurns<3>({
+        [&] {
             std::string text;
             run(context, TextHooks(text));
             shown = text.size();
-        }));
-        plain.push_back(bench::MedianSeconds(1, PlainLoop));
-    }
-    std::sort(decode.begin(), decode.end());
-    std::sort(plain.begin(), plain.end());
-    const double decodeSeconds = decode[kRepeats / 2];
-    const double plainSeconds = plain[kRepeats / 2];
+        },
+        [&] {
+            recorded = 0;
+            // As the command line writes them: to standard output, here a sink that counts.
+            ItemRecords records(RecordFormat::Jsonl, decoder, 24, 0, [&](std::string_view text) {
+                bench::Keep(text.data());
+                recorded += text.size();
+            });
+            DecodeHooks hooks;
+            hooks.items = &records;
+            run(context, hooks);
+        },
+        [&] { bench::PlainAndOrRead(buffer, kSamples); },
+    });
     const std::string label = name;
-    bench::Figure((label + " decode").c_str(), kSamples / decodeSeconds / 1e6, "Msamples/s");
-    bench::Figure("plain LoggedData loop", kSamples / plainSeconds / 1e6, "Msamples/s");
+    const double text = MegasamplesPerSecond(textSeconds);
+    bench::AtLeast((label + " text").c_str(), text, "Msamples/s", 1000);
+    bench::Figure((label + " jsonl").c_str(), MegasamplesPerSecond(jsonlSeconds), "Msamples/s");
+    bench::Figure("plain read", MegasamplesPerSecond(plainSeconds), "Msamples/s");
     bench::Figure((label + " text shown").c_str(), static_cast<double>(shown) / 1e3, "kB");
-    bench::Ratio((label + " speed / plain loop").c_str(), plainSeconds / decodeSeconds, 0.5);
+    bench::Figure((label + " jsonl written").c_str(), static_cast<double>(recorded) / 1e3, "kB");
+    bench::Figure((label + " text / plain read").c_str(), plainSeconds / textSeconds, "ratio");
+    bench::Ratio((label + " jsonl / text").c_str(), textSeconds / jsonlSeconds, 0.5);
     std::filesystem::remove(context.scratchFile);
 }
 
@@ -116,7 +145,7 @@ int main() {
     }
     Fill(buffer, TwoWireTraffic());
     const TwoWireSettings twoWire;
-    Compare("2-wire 400 kHz",
+    Compare("2-wire 400 kHz", DecoderKind::TwoWire, buffer,
             [&](const auto& c, const auto& h) { return RunTwoWireDecode(c, twoWire, h); });
 
     Fill(buffer, SpiTraffic());
@@ -124,12 +153,12 @@ int main() {
     spi.slaveSelect = "P5";
     spi.dataOut = "P2";
     spi.dataIn = "P3";
-    Compare("SPI 4 MHz", [&](const auto& c, const auto& h) { return RunSpiDecode(c, spi, h); });
+    Compare("SPI 4 MHz", DecoderKind::Spi, buffer, [&](const auto& c, const auto& h) { return RunSpiDecode(c, spi, h); });
 
     Fill(buffer, SerialTraffic());
     SerialSettings serial;
     serial.baudRate = "115200";
-    Compare("serial 115200 baud",
+    Compare("serial 115200 baud", DecoderKind::Serial, buffer,
             [&](const auto& c, const auto& h) { return RunSerialDecode(c, serial, h); });
     DeleteBuffer(buffer);
     return 0;

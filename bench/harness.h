@@ -34,6 +34,14 @@ inline bool Ratio(const char* name, double ratio, double target, bool higherIsBe
     return met;
 }
 
+// Prints a figure with the least value it should reach and whether it does.
+inline bool AtLeast(const char* name, double value, const char* unit, double target) {
+    const bool met = value >= target;
+    std::printf("%-48s %14.3f %s (target >= %.0f: %s)\n", name, value, unit, target,
+                met ? "met" : "NOT met");
+    return met;
+}
+
 // Keeps the optimiser from discarding a computed value.
 template <typename T>
 inline void Keep(const T& value) {

@@ -68,6 +68,10 @@ bool InternalClockOf(const CaptureFileFields& fields) {
     return fields.bytes[kClockByte] == 1;
 }
 
+int32_t TriggerSampleOf(const CaptureFileFields& fields) {
+    return Signed(fields.words[kTriggerSample]);
+}
+
 int TriggerPercentOf(const CaptureFileFields& fields) {
     const uint32_t percent = fields.words[kTriggerPercent];
     return percent < 10 || percent > 90 ? 10 : static_cast<int>(percent);

@@ -33,6 +33,9 @@ void ApplyFields(const CaptureFileFields& fields, AppState& state);
 bool InternalClockOf(const CaptureFileFields& fields);
 
 // The trigger position a file asks for, 10 when it lies outside 10 to 90.
+// The trigger index the file holds (word field 2).
+int32_t TriggerSampleOf(const CaptureFileFields& fields);
+
 int TriggerPercentOf(const CaptureFileFields& fields);
 
 int32_t SaveCaptureFile(PodcoreApi& pod, CaptureFileFields& fields, const char* name);

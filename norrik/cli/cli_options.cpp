@@ -121,6 +121,18 @@ bool ParseStart(const std::string& text, int32_t& start) {
     return failure == std::errc() && stop == end;
 }
 
+bool ParseOutput(const std::string& text, std::optional<decoders::RecordFormat>& records) {
+    const std::map<std::string, std::optional<decoders::RecordFormat>> outputs = {
+        {"text", std::nullopt},
+        {"csv", decoders::RecordFormat::Csv},
+        {"jsonl", decoders::RecordFormat::Jsonl}};
+    const auto output = outputs.find(text);
+    if (output == outputs.end())
+        return false;
+    records = output->second;
+    return true;
+}
+
 } // namespace
 
 std::string CliUsage() {
@@ -139,9 +151,18 @@ std::string CliUsage() {
            "      [--si-edge rising|falling] [--bit-order lsb|msb] [--display hex|ascii|both]\n"
            "      [--bytes-per-row TEXT] FILE\n"
            "\n"
+           "Every decoder also takes --output text|csv|jsonl. text (the default) is the window's\n"
+           "text; csv (with one header row) and jsonl (one object a line) give one record per\n"
+           "decoded item: first_sample, last_sample, time_s, time_from_trigger_s, kind, and\n"
+           "value and rw (i2c), so and si (spi) or value (serial), bytes in hexadecimal.\n"
+           "Kinds: start, address, data, ack, nack, stop, bus-not-idle (i2c); pair (spi);\n"
+           "byte, stop-bit-error (serial). Times are empty (csv) or null (jsonl) when the\n"
+           "capture's rate is not one of the nine.\n"
+           "\n"
            "Defaults are the decoder windows' defaults; --start defaults to 0.\n"
            "Options take their value as the next argument or after '='.\n"
-           "Exit status: 0 decoded, 2 bad arguments or a file that cannot be read.\n";
+           "Exit status: 0 decoded, 2 bad arguments, a file that cannot be read, or (csv and\n"
+           "jsonl) settings that cannot be decoded with.\n";
 }
 
 bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest& request,
@@ -175,6 +196,13 @@ bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest& re
         std::string value;
         if (!TakeOption(arguments, i, name, value, error))
             return false;
+        if (name == "--output") {
+            if (!ParseOutput(value, request.records)) {
+                error = "--output takes text, csv or jsonl, not '" + value + "'";
+                return false;
+            }
+            continue;
+        }
         if (name == "--start") {
             if (!ParseStart(value, request.start)) {
                 error = "--start takes a whole number of samples, not '" + value + "'";

@@ -2,11 +2,13 @@
 // start and the capture file.
 #pragma once
 
+#include "decoders/item_records.h"
 #include "decoders/serial_decoder.h"
 #include "decoders/spi_decoder.h"
 #include "decoders/two_wire_decoder.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@ struct CliRequest {
     decoders::DecoderKind decoder = decoders::DecoderKind::Serial;
     int32_t start = 0;
     std::string file;
+    std::optional<decoders::RecordFormat> records; // --output csv or jsonl; none for text
     decoders::SerialSettings serial;
     decoders::TwoWireSettings twoWire;
     decoders::SpiSettings spi;

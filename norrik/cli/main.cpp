@@ -54,10 +54,11 @@ int main(int argc, char* argv[]) {
         return Fail(error);
     if (!BindLibrary(error))
         return Fail(error);
-    std::string text;
-    if (!cli::DecodeCaptureFile(request, text, notes, error))
+    const auto toStandardOutput = [](std::string_view text) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    };
+    if (!cli::DecodeCaptureFile(request, toStandardOutput, notes, error))
         return Fail(error);
     Tell(notes);
-    std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

@@ -17,6 +17,12 @@ void AppendHexDigits(std::string& text, uint8_t value) {
     text += kDigits[value & 0x0F];
 }
 
+void AppendShortHex(std::string& text, uint8_t value) {
+    if (value >= 16)
+        text += kDigits[value >> 4];
+    text += kDigits[value & 0x0F];
+}
+
 void AppendHexValues(std::string& text, std::span<const uint8_t> values) {
     // Sized once: a "Hex" row can hold thousands of values.
     const size_t at = text.size();

@@ -17,6 +17,9 @@ bool IsShownAsItself(uint8_t value);
 // Two uppercase digits, leading zero included: "0A".
 void AppendHexDigits(std::string& text, uint8_t value);
 
+// Uppercase digits without a leading zero: "5", "A0".
+void AppendShortHex(std::string& text, uint8_t value);
+
 // Each byte as two digits followed by a space: "0A FF ".
 void AppendHexValues(std::string& text, std::span<const uint8_t> values);
 

@@ -117,7 +117,9 @@ DecodeHooks TextHooks(std::string& text) {
 }
 
 DecodeRun::DecodeRun(const DecodeContext& context, const DecodeHooks& hooks)
-    : context_(context), hooks_(hooks), scanner_(context.samples), scratch_(context.scratchFile),
+    : context_(context), hooks_(hooks), scanner_(context.samples),
+      // A caller that takes the items gets no text and no scratch file.
+      scratch_(hooks.items == nullptr ? context.scratchFile : std::string()), sink_(hooks.items),
       reached_(Origin()), nextText_(Clock::now() + hooks.textInterval) {}
 
 void DecodeRun::PassOnOutput() {
@@ -137,12 +139,9 @@ void DecodeRun::Show(const std::string& text) {
 
 std::optional<uint32_t> DecodeRun::Mask(std::string_view signalName) {
     const std::optional<uint32_t> mask = SignalMask(signalName);
-    if (!mask) {
-        output_ += "Unknown signal \"";
-        output_ += signalName;
-        output_ += "\": choose one of the listed signals.";
-        output_ += kLineEnd;
-    }
+    if (!mask)
+        Problem("Unknown signal \"" + std::string(signalName) +
+                "\": choose one of the listed signals." + std::string(kLineEnd));
     return mask;
 }
 
@@ -196,9 +195,12 @@ DecodeOutcome RunDecodeProcedure(DecoderKind kind, const DecodeContext& context,
         outcome.cancelled = true;
     }
 
-    // Text1 gets the text from memory, so a scratch file that cannot be written loses nothing.
-    run.PassOnOutput();
-    outcome.scratchFileWritten = run.CloseScratchFile();
+    if (hooks.items == nullptr) {
+        // Text1 gets the text from memory, so a scratch file that cannot be written loses
+        // nothing.
+        run.PassOnOutput();
+        outcome.scratchFileWritten = run.CloseScratchFile();
+    }
     if (hooks.setScreenStart)
         hooks.setScreenStart(context.screenStart);
     return outcome;

@@ -4,6 +4,7 @@
 // from and hooks that show the run; the same text arrives through the hooks either way.
 #pragma once
 
+#include "decoders/decoded_item.h"
 #include "decoders/sample_reader.h"
 
 #include <chrono>
@@ -44,6 +45,9 @@ struct DecodeHooks {
     // The least time between two passes of decoded text to appendText (and the scratch file)
     // while the run goes on; what is left follows at the end.
     std::chrono::milliseconds textInterval{100};
+    // When set, the decoded items and any problem with the settings go here instead of into
+    // the text; the run then writes no text and no scratch file.
+    ItemSink* items = nullptr;
 };
 
 struct DecodeOutcome {

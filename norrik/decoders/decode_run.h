@@ -58,8 +58,35 @@ public:
     // text.
     void Show(const std::string& text);
 
-    // The mask of a signal list entry; for a name no list offers, writes a line saying so and
-    // gives no value, and the decoder then decodes nothing.
+    // The decoder's writer of its text, which receives the items unless the caller takes them.
+    void WriteTextWith(ItemSink& text) {
+        if (hooks_.items == nullptr)
+            sink_ = &text;
+    }
+    void Emit(const DecodedItem& item) {
+        if (sink_ != nullptr)
+            sink_->Add(item);
+    }
+    // A setting that keeps the decoder from decoding.
+    void Problem(const std::string& message) {
+        if (sink_ != nullptr)
+            sink_->Problem(message);
+    }
+    // The decoder's last call, while its text writer still lives; the items end there.
+    void EndItems() {
+        if (sink_ != nullptr)
+            sink_->End();
+        sink_ = nullptr;
+    }
+
+    // `index` moved into the buffer, for the samples an item names: the scan reads the last
+    // sample for indexes before 0 and after the end.
+    int64_t InBuffer(int64_t index) const {
+        return std::clamp<int64_t>(index, 0, std::max<int64_t>(BufferSamples() - 1, 0));
+    }
+
+    // The mask of a signal list entry; for a name no list offers, reports a problem saying so
+    // and gives no value, and the decoder then decodes nothing.
     std::optional<uint32_t> Mask(std::string_view signalName);
 
     // Draws the progress bar for `position` and remembers it as where the run got to.
@@ -90,14 +117,23 @@ public:
     // is reached first, which is never examined. The progress bar is drawn for each multiple
     // of 2^20 passed on the way.
     int64_t FindLevel(int64_t from, uint32_t line, bool high) {
-        return FindInBlocks(from, [&](int64_t start) {
-            const uint64_t levels = scanner_.Levels(start, line);
-            return high ? levels : ~levels;
-        });
+        const int64_t last = BufferSamples() - 1;
+        int64_t found = last;
+        if (line == 0)
+            found = high ? last : std::min(from, last);
+        else if (from < last)
+            found = scanner_.FindDiffering(from, last, line, high ? 0 : line);
+        if (found < last) {
+            ShowProgressMarks(from, found);
+            return found;
+        }
+        ShowProgressMarks(from, last);
+        ReachedPosition(std::max(from, last));
+        return kNoSample;
     }
 
-    // The same search for any condition that `bitsOf(start)` gives as the bits of the block
-    // starting at `start`. Decoders that look at every clock edge run this, hence the bit
+    // A search like FindLevel for any condition that `bitsOf(start)` gives as the bits of the
+    // block starting at `start`. Decoders that look at every clock edge run this, hence the bit
     // masks and the plain index rather than an optional.
     template <typename BlockBits> int64_t FindInBlocks(int64_t from, BlockBits&& bitsOf) {
         const int64_t last = BufferSamples() - 1;
@@ -126,6 +162,7 @@ private:
     SampleScanner scanner_;
     ScratchFile scratch_;
     std::string output_;
+    ItemSink* sink_;
     int64_t reached_;
     Clock::time_point nextText_;   // when decoded text may next be passed on
     Clock::time_point nextEvents_; // likewise for window events; the first yield always pumps

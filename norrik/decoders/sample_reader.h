@@ -17,6 +17,10 @@ public:
     explicit SampleReader(LoggedDataFunction loggedData) : loggedData_(loggedData) {}
     explicit SampleReader(std::span<const uint32_t> samples) : samples_(samples) {}
 
+    // The samples in memory that this reader gives, with nothing to clamp inside them; empty
+    // for a reader of the library's LoggedData.
+    std::span<const uint32_t> InMemory() const { return samples_; }
+
     // The sample at `index`: 0 when there are no samples, the last sample for any index at or
     // past the end. The library compares indexes unsigned, so a negative index reads the last
     // sample too. Called once per scanned sample, hence inline and without a virtual call.
@@ -50,5 +54,13 @@ private:
     LoggedDataFunction loggedData_ = nullptr;
     std::span<const uint32_t> samples_;
 };
+
+// The buffer that MakeBuffer returned, read in place: the same values LoggedData gives for a
+// buffer of that length, without a library call per sample. No buffer reads as no samples.
+inline SampleReader ReaderOfBuffer(const uint32_t* buffer, int32_t bufferSamples) {
+    if (buffer == nullptr || bufferSamples <= 0)
+        return SampleReader(std::span<const uint32_t>{});
+    return SampleReader(std::span<const uint32_t>(buffer, static_cast<size_t>(bufferSamples)));
+}
 
 } // namespace norrik::decoders

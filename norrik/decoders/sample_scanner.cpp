@@ -1,12 +1,82 @@
 #include "decoders/sample_scanner.h"
 
+#include <algorithm>
+#include <bit>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace norrik::decoders {
 
+namespace {
+
+// The first j below `count` with (samples[j] & mask) != value; `count` when there is none.
+// Sixteen samples are compared per step, so a stretch where the lines keep still costs a few
+// instructions per sample.
+int64_t FirstDiffering(const uint32_t* samples, int64_t count, uint32_t mask, uint32_t value) {
+    if ((value & ~mask) != 0)
+        return 0;
+    int64_t j = 0;
+#if defined(__SSE2__)
+    const __m128i lines = _mm_set1_epi32(static_cast<int>(mask));
+    const __m128i levels = _mm_set1_epi32(static_cast<int>(value));
+    const auto differences = [&](int64_t at) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples + at));
+        return _mm_xor_si128(_mm_and_si128(four, lines), levels);
+    };
+    // Bit i set when sample i of the four at `at` matches.
+    const auto matching = [&](int64_t at) {
+        const __m128i same = _mm_cmpeq_epi32(differences(at), _mm_setzero_si128());
+        return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(same)));
+    };
+    for (; j + 16 <= count; j += 16) {
+        const unsigned all = matching(j) | matching(j + 4) << 4 | matching(j + 8) << 8 |
+                             matching(j + 12) << 12;
+        if (all != 0xFFFF)
+            return j + std::countr_zero(~all);
+    }
+#endif
+    for (; j < count; ++j) {
+        if ((samples[j] & mask) != value)
+            return j;
+    }
+    return count;
+}
+
+} // namespace
+
 int64_t SampleScanner::FindDiffering(int64_t from, int64_t end, uint32_t mask, uint32_t value) {
+    if (from >= end)
+        return end;
+    // Every index before 0 reads the last sample, so they all differ or none does.
+    if (from < 0) {
+        if ((At(from) & mask) != value)
+            return from;
+        from = std::min<int64_t>(end, 0);
+    }
+    if (memory_ == nullptr)
+        return FindDifferingInBlocks(from, end, mask, value);
+    return FindDifferingInMemory(from, end, mask, value);
+}
+
+int64_t SampleScanner::FindDifferingInMemory(int64_t from, int64_t end, uint32_t mask,
+                                             uint32_t value) const {
+    const int64_t inside = std::min(end, memorySize_);
+    if (from < inside) {
+        const int64_t found = from + FirstDiffering(memory_ + from, inside - from, mask, value);
+        if (found < inside)
+            return found;
+        from = inside;
+    }
+    // Past the end every index reads the last sample (0 when there are none).
+    if (from < end && (At(from) & mask) != value)
+        return from;
+    return end;
+}
+
+int64_t SampleScanner::FindDifferingInBlocks(int64_t from, int64_t end, uint32_t mask,
+                                             uint32_t value) {
     while (from < end) {
         const int64_t start = BlockStart(from);
         if (start != start_)
@@ -22,7 +92,12 @@ int64_t SampleScanner::FindDiffering(int64_t from, int64_t end, uint32_t mask, u
 }
 
 void SampleScanner::Load(int64_t start) {
-    samples_.Read(start, block_);
+    if (start >= 0 && start + kBlock <= memorySize_) {
+        block_ = memory_ + start;
+    } else {
+        samples_.Read(start, copy_);
+        block_ = copy_.data();
+    }
     start_ = start;
     levelsKnown_ = 0;
     lanesKnown_ = 0;

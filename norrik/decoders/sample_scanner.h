@@ -1,6 +1,8 @@
-// Scans samples in blocks of 64: the library is read in a tight loop of its own, and a search
-// for line levels then works on bit masks of the block, so that its cost hardly depends on how
-// often the lines change.
+// Scans samples for the decoders. Samples in memory are read in place: a search for a change of
+// the watched lines compares four samples at a time and passes over quiet stretches at the
+// memory's pace, and the levels of a line over a block of 64 samples come as one bit mask, so
+// that a decoder's cost hardly depends on how often the lines change. Samples read through the
+// library are collected into blocks first and give the same results.
 #pragma once
 
 #include "decoders/sample_reader.h"
@@ -16,10 +18,14 @@ class SampleScanner {
 public:
     static constexpr int kBlock = 64;
 
-    explicit SampleScanner(const SampleReader& samples) : samples_(samples) {}
+    explicit SampleScanner(const SampleReader& samples)
+        : samples_(samples), memory_(samples.InMemory().data()),
+          memorySize_(static_cast<int64_t>(samples.InMemory().size())) {}
 
-    // The sample at `index`, from the block in hand when it holds it.
+    // The sample at `index`, as the reader gives it.
     uint32_t At(int64_t index) const {
+        if (static_cast<uint64_t>(index) < static_cast<uint64_t>(memorySize_))
+            return memory_[index];
         const uint64_t offset = static_cast<uint64_t>(index) - static_cast<uint64_t>(start_);
         return offset < kBlock ? block_[offset] : samples_(index);
     }
@@ -40,6 +46,11 @@ public:
     }
 
 private:
+    // The search over indexes the samples in memory hold.
+    int64_t FindDifferingInMemory(int64_t from, int64_t end, uint32_t mask, uint32_t value) const;
+    // The search block by block, for samples read through the library.
+    int64_t FindDifferingInBlocks(int64_t from, int64_t end, uint32_t mask, uint32_t value);
+
     // Bit j set when sample j of the block in hand has (sample & mask) == value.
     uint64_t MatchBits(uint32_t mask, uint32_t value) {
         if ((value & ~mask) != 0)
@@ -65,8 +76,11 @@ private:
     void PackLane(int lane);
 
     const SampleReader samples_;
+    const uint32_t* const memory_; // null when the samples come through the library
+    const int64_t memorySize_;
     int64_t start_ = std::numeric_limits<int64_t>::min(); // no block in hand
-    std::array<uint32_t, kBlock> block_{};
+    const uint32_t* block_ = nullptr; // the block in hand: in memory, or in copy_
+    std::array<uint32_t, kBlock> copy_{};
     std::array<uint64_t, 32> levels_{};
     uint32_t levelsKnown_ = 0; // the bits whose levels are in levels_
     // Byte `lane` of each sample of the block, for the lanes set in lanesKnown_.

@@ -3,32 +3,18 @@
 #include "app/acquisition_settings.h"
 #include "app/number_text.h"
 #include "decoders/decode_run.h"
+#include "decoders/item_text.h"
 
 namespace norrik::decoders {
 
 namespace {
 
-void WriteCharacter(std::string& output, uint8_t value, DisplayMode display) {
-    switch (display) {
-    case DisplayMode::Hex:
-        AppendHexDigits(output, value);
-        output += "\r\n";
-        break;
-    case DisplayMode::Ascii:
-        AppendShownCharacter(output, value);
-        break;
-    case DisplayMode::Both:
-        AppendQuotedByte(output, value);
-        output += "\r\n";
-        break;
-    }
-}
-
 class SerialDecoder {
 public:
-    SerialDecoder(DecodeRun& run, uint32_t mask, const SerialSettings& settings,
+    SerialDecoder(DecodeRun& run, SerialText& text, uint32_t mask, const SerialSettings& settings,
                   const std::function<SerialSettings()>& currentSettings)
-        : run_(run), mask_(mask), settings_(settings), currentSettings_(currentSettings) {}
+        : run_(run), text_(text), mask_(mask), settings_(settings),
+          currentSettings_(currentSettings) {}
 
     // Character after character until the end of the buffer or the first stop bit that reads
     // low: there is no resynchronisation after a framing error.
@@ -37,9 +23,10 @@ public:
         for (;;) {
             if (currentSettings_)
                 settings_ = currentSettings_();
+            text_.SetDisplay(settings_.display);
             const double baud = LeadingNumber(settings_.baudRate);
             if (!(baud > 0)) {
-                run_.Output() += "Baud Rate must be a number greater than 0.\r\n";
+                run_.Problem("Baud Rate must be a number greater than 0.\r\n");
                 return;
             }
             // The start bit: the line low, which is the signal's bit set when inverted.
@@ -49,7 +36,7 @@ public:
             const double bitTime = SampleRateOfCode(run_.RateCode()) / baud;
             const int64_t stop = DecodeCharacter(start, bitTime);
             if (!LineHighAt(stop)) {
-                run_.Output() += " Invalid Stop Bit\r\n";
+                run_.Emit({run_.InBuffer(stop), run_.InBuffer(stop), ItemKind::StopBitError});
                 run_.ReachedPosition(stop);
                 return;
             }
@@ -63,8 +50,8 @@ private:
         return (WithPolarity(run_.Samples().At(index), settings_.normal) & mask_) != 0;
     }
 
-    // Reads the data bits of the character whose start bit begins at `start`, writes the
-    // character and gives the sample index of the middle of its stop bit.
+    // Reads the data bits of the character whose start bit begins at `start`, emits the
+    // character, from its start bit to the middle of its stop bit, and gives the sample index of the middle of its stop bit.
     int64_t DecodeCharacter(int64_t start, double bitTime) {
         const bool seven = settings_.frame == SerialFrame::SevenDataBitsParity;
         const int dataBits = seven ? 7 : 8;
@@ -78,11 +65,14 @@ private:
         if (seven)
             at += bitTime; // the parity bit is not checked
         at += bitTime;
-        WriteCharacter(run_.Output(), static_cast<uint8_t>(value), settings_.display);
-        return RoundHalfEven(at);
+        const int64_t stop = RoundHalfEven(at);
+        run_.Emit({run_.InBuffer(start), run_.InBuffer(stop), ItemKind::Byte,
+                   static_cast<uint8_t>(value)});
+        return stop;
     }
 
     DecodeRun& run_;
+    SerialText& text_;
     const uint32_t mask_;
     SerialSettings settings_;
     const std::function<SerialSettings()>& currentSettings_;
@@ -102,9 +92,12 @@ DecodeOutcome RunSerialDecode(const DecodeContext& context, const SerialSettings
                               const DecodeHooks& hooks,
                               const std::function<SerialSettings()>& currentSettings) {
     return RunDecodeProcedure(DecoderKind::Serial, context, hooks, [&](DecodeRun& run) {
+        SerialText text(run.Output(), settings.display);
+        run.WriteTextWith(text);
         const std::optional<uint32_t> mask = run.Mask(settings.signal);
         if (mask)
-            SerialDecoder(run, *mask, settings, currentSettings).Run();
+            SerialDecoder(run, text, *mask, settings, currentSettings).Run();
+        run.EndItems();
     });
 }
 

@@ -2,10 +2,10 @@
 
 #include "app/number_text.h"
 #include "decoders/decode_run.h"
+#include "decoders/item_text.h"
 
 #include <array>
 #include <bit>
-#include <vector>
 
 namespace norrik::decoders {
 
@@ -86,47 +86,10 @@ private:
     }();
 };
 
-// "Hex" mode collects byte pairs into rows of the chosen length. The row grows as needed, so
-// any row length works.
-class HexRows {
-public:
-    explicit HexRows(double rowLength) : rowLength_(rowLength) {}
-
-    void Add(std::string& output, uint8_t dataOut, uint8_t dataIn) {
-        dataOut_.push_back(dataOut);
-        dataIn_.push_back(dataIn);
-        if (rowLength_ <= static_cast<double>(dataOut_.size()))
-            Flush(output);
-    }
-
-    void Flush(std::string& output) {
-        if (dataOut_.empty())
-            return;
-        WriteLine(output, "SO: ", dataOut_);
-        WriteLine(output, "SI: ", dataIn_);
-        output += "\r\n";
-        dataOut_.clear();
-        dataIn_.clear();
-    }
-
-private:
-    static void WriteLine(std::string& output, const char* label,
-                          const std::vector<uint8_t>& bytes) {
-        output += label;
-        AppendHexValues(output, bytes);
-        output += "\r\n";
-    }
-
-    const double rowLength_;
-    std::vector<uint8_t> dataOut_;
-    std::vector<uint8_t> dataIn_;
-};
-
 class SpiDecoder {
 public:
     SpiDecoder(DecodeRun& run, const SpiLines& lines, const SpiSettings& settings)
-        : run_(run), lines_(lines), settings_(settings),
-          rows_(LeadingNumber(settings.bytesPerRow)) {}
+        : run_(run), lines_(lines), settings_(settings) {}
 
     // Byte after byte until the end of the buffer; a deselect drops the byte in the making.
     void Run() {
@@ -137,8 +100,6 @@ public:
                 break;
             position = CollectByte(selected);
         }
-        if (settings_.display == DisplayMode::Hex)
-            rows_.Flush(run_.Output());
     }
 
 private:
@@ -151,6 +112,7 @@ private:
         levels.Refresh(run_, SampleScanner::BlockStart(i), lines_);
         const bool startsHigh = BlockLevels::At(levels.clock, Offset(i));
         TransitionBits bits;
+        int64_t firstTransition = i;
         uint64_t edges = levels.clockChanges & (~uint64_t{1} << Offset(i)); // after i
         while (bits.count < kTransitionsPerByte) {
             const bool clockHigh = startsHigh != (bits.count % 2 == 1);
@@ -180,6 +142,8 @@ private:
                     run_.YieldAt(i); // deselected: the byte in the making is dropped
                     return i;
                 }
+                if (bits.count == 0)
+                    firstTransition = i;
                 bits.Add(BlockLevels::At(levels.dataOut, offset),
                          BlockLevels::At(levels.dataIn, offset));
             }
@@ -188,40 +152,20 @@ private:
         const bool msbFirst = settings_.msbFirst;
         const bool outOnRising = settings_.dataOutEdge == ClockEdge::Rising;
         const bool inOnRising = settings_.dataInEdge == ClockEdge::Rising;
-        WritePair(TransitionBits::Byte(bits.dataOut, outOnRising, firstRising, msbFirst),
-                  TransitionBits::Byte(bits.dataIn, inOnRising, firstRising, msbFirst));
+        // The pair spans its sixteen clock transitions.
+        run_.Emit({firstTransition, i, ItemKind::Pair,
+                   TransitionBits::Byte(bits.dataOut, outOnRising, firstRising, msbFirst),
+                   TransitionBits::Byte(bits.dataIn, inOnRising, firstRising, msbFirst)});
         run_.YieldAt(i);
         return i;
     }
 
     unsigned Offset(int64_t i) const { return static_cast<unsigned>(i - levels_.start); }
 
-    void WritePair(uint8_t dataOut, uint8_t dataIn) {
-        std::string& output = run_.Output();
-        switch (settings_.display) {
-        case DisplayMode::Hex:
-            rows_.Add(output, dataOut, dataIn);
-            break;
-        case DisplayMode::Ascii:
-            AppendShownCharacter(output, dataOut);
-            output += "  ";
-            AppendShownCharacter(output, dataIn);
-            output += "\r\n";
-            break;
-        case DisplayMode::Both:
-            AppendQuotedByte(output, dataOut);
-            output += "  ";
-            AppendQuotedByte(output, dataIn);
-            output += "\r\n";
-            break;
-        }
-    }
-
     DecodeRun& run_;
     const SpiLines lines_;
     const SpiSettings& settings_;
     BlockLevels levels_; // the block of the latest edge
-    HexRows rows_;
 };
 
 } // namespace
@@ -229,12 +173,15 @@ private:
 DecodeOutcome RunSpiDecode(const DecodeContext& context, const SpiSettings& settings,
                            const DecodeHooks& hooks) {
     return RunDecodeProcedure(DecoderKind::Spi, context, hooks, [&](DecodeRun& run) {
+        SpiText text(run.Output(), settings.display, LeadingNumber(settings.bytesPerRow));
+        run.WriteTextWith(text);
         const std::optional<uint32_t> slaveSelect = run.Mask(settings.slaveSelect);
         const std::optional<uint32_t> clock = run.Mask(settings.clock);
         const std::optional<uint32_t> dataOut = run.Mask(settings.dataOut);
         const std::optional<uint32_t> dataIn = run.Mask(settings.dataIn);
         if (slaveSelect && clock && dataOut && dataIn)
             SpiDecoder(run, {*slaveSelect, *clock, *dataOut, *dataIn}, settings).Run();
+        run.EndItems();
     });
 }
 

@@ -85,7 +85,8 @@ void DecoderWindow::Command1_Click() {
     Progress->Cls();
     Progress->update();
 
-    decoders::DecodeContext context{decoders::SampleReader(Podcore().LoggedData)};
+    decoders::DecodeContext context{
+        decoders::ReaderOfBuffer(state_.SampleBuffer, state_.BufferSamples)};
     context.screenStart = state_.ScreenStart;
     context.bufferSamples = state_.BufferSamples;
     context.rateCode = state_.RateCode[0];

@@ -66,6 +66,23 @@ TEST(CliOptions, EveryOptionReachesItsSetting) {
     EXPECT_EQ(spi.spi.bytesPerRow, "3000");
 }
 
+TEST(CliOptions, OutputChoosesTextOrRecords) {
+    using decoders::RecordFormat;
+    struct Case {
+        std::vector<std::string> arguments;
+        std::optional<RecordFormat> records;
+    };
+    const Case cases[] = {
+        {{"decode", "i2c", "f.nrk"}, std::nullopt},
+        {{"decode", "i2c", "--output", "text", "f.nrk"}, std::nullopt},
+        {{"decode", "serial", "--output=csv", "f.nrk"}, RecordFormat::Csv},
+        {{"decode", "spi", "f.nrk", "--output", "jsonl"}, RecordFormat::Jsonl},
+        {{"decode", "spi", "--output", "csv", "--output", "text", "f.nrk"}, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Parse(c.arguments).records, c.records) << c.arguments.size();
+}
+
 TEST(CliOptions, BadArgumentsAreRefusedWithAReason) {
     struct Case {
         std::vector<std::string> arguments;
@@ -86,6 +103,10 @@ TEST(CliOptions, BadArgumentsAreRefusedWithAReason) {
         {{"decode", "serial", "--start", "1e3", "f"}, "--start takes a whole number"},
         {{"decode", "serial", "--start", "99999999999", "f"}, "--start takes a whole number"},
         {{"decode", "serial", "f", "--baud"}, "--baud needs a value"},
+        {{"decode", "i2c", "--output", "xml", "f"}, "--output takes text, csv or jsonl"},
+        {{"decode", "i2c", "--output=CSV", "f"}, "not 'CSV'"},
+        {{"decode", "i2c", "--output=", "f"}, "--output takes text, csv or jsonl, not ''"},
+        {{"decode", "spi", "f", "--output"}, "--output needs a value"},
     };
     for (const Case& c : cases) {
         CliRequest request;

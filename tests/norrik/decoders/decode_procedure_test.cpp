@@ -63,6 +63,46 @@ TEST(SampleScanner, LevelsOfEveryLineAsTheSamplesCarryThem) {
     }
 }
 
+// Samples held in memory and the same samples read through the library give the same search
+// results, and both match a sample-by-sample reading, over ranges that start before sample 0,
+// end past the last sample, or lie within one block of sixteen.
+TEST(SampleScanner, FindsTheFirstDifferingSampleWhereverTheSamplesAre) {
+    std::mt19937 random(11);
+    // Long quiet stretches with a few changes, so that both the quick pass and the place of
+    // a change within sixteen samples are exercised.
+    std::vector<uint32_t> samples(1000, 0x5);
+    for (int change = 0; change < 40; ++change)
+        samples[random() % samples.size()] ^= 1u << (random() % 4);
+    const SampleReader memory{std::span<const uint32_t>(samples)};
+    const SampleReader library = decoder_test::LibraryReader(samples);
+    const auto expected = [&](int64_t from, int64_t end, uint32_t mask, uint32_t value) {
+        for (int64_t i = from; i < end; ++i) {
+            if ((memory(i) & mask) != value)
+                return i;
+        }
+        return end;
+    };
+    struct Range {
+        int64_t from;
+        int64_t end;
+    };
+    const Range ranges[] = {{0, 1000}, {-5, 1000}, {-1, 3}, {17, 33}, {990, 1100},
+                            {1000, 1010}, {5, 5}, {300, 200}, {-20, -3}};
+    for (const Range range : ranges) {
+        for (const uint32_t mask : {0x1u, 0x6u, 0xFu, 0x0u}) {
+            for (const uint32_t value : {0x0u, 0x1u, 0x4u, 0x5u, 0x10u}) {
+                SampleScanner inMemory(memory);
+                SampleScanner throughLibrary(library);
+                const int64_t want = expected(range.from, range.end, mask, value);
+                EXPECT_EQ(inMemory.FindDiffering(range.from, range.end, mask, value), want)
+                    << range.from << ".." << range.end << " mask " << mask << " value " << value;
+                EXPECT_EQ(throughLibrary.FindDiffering(range.from, range.end, mask, value), want)
+                    << range.from << ".." << range.end << " mask " << mask << " value " << value;
+            }
+        }
+    }
+}
+
 TEST(SignalNames, ListsAndMasks) {
     const std::vector<std::string> pins = PinSignalNames();
     ASSERT_EQ(pins.size(), 16u);

@@ -3,6 +3,7 @@
 
 #include "decoders/decode_procedure.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -39,6 +40,18 @@ inline norrik::decoders::DecodeContext Context(const std::vector<uint32_t>& samp
     context.rateCode = 247;
     context.scratchFile = ScratchPath();
     return context;
+}
+
+// A reader that reads `samples` one call per sample, as the library's LoggedData is read; one
+// such reader at a time.
+inline norrik::decoders::SampleReader LibraryReader(const std::vector<uint32_t>& samples) {
+    static const std::vector<uint32_t>* held = nullptr;
+    held = &samples;
+    return norrik::decoders::SampleReader([](uint32_t index) -> int32_t {
+        if (held->empty())
+            return 0;
+        return static_cast<int32_t>((*held)[std::min<size_t>(index, held->size() - 1)]);
+    });
 }
 
 // What the window showed during and after a run.

@@ -37,11 +37,16 @@ CaptureFile ReadCapture(const std::string& name) {
     return capture;
 }
 
+// The text of a decode with the samples in memory; read through the library, one call per
+// sample, they must give the same text.
 template <typename Run>
 std::string DecodedText(const CaptureFile& capture, int32_t screenStart, Run run) {
     DecodeContext context = decoder_test::Context(capture.samples, screenStart);
     context.rateCode = capture.rateCode;
-    return Show(context, run).text;
+    const std::string text = Show(context, run).text;
+    context.samples = decoder_test::LibraryReader(capture.samples);
+    EXPECT_EQ(Show(context, run).text, text) << "read through the library";
+    return text;
 }
 
 TEST(RealCaptures, SerialTextAt9600Baud) {

@@ -1,5 +1,7 @@
 #include "capture/capture_arming.h"
 
+#include "capture/capture_summary.h"
+
 #include <mutex>
 
 namespace podcore::capture {
@@ -40,6 +42,7 @@ void ArmStreaming(CaptureState& state, const CaptureRequest& request) {
         state.positions = StreamPositions{};
         state.buffer.bufferLength = request.bufferLength;
     }
+    PrepareRingSummary(state);
     state.stopPending = true;
     state.Running = 1;
 }

@@ -1,4 +1,5 @@
 // Sample buffer exports: allocation, demo data and sample access.
+#include "analysis/summary_cache.h"
 #include "buffer/sample_buffer.h"
 #include "exports/guard.h"
 #include "exports/podcore.h"
@@ -23,6 +24,7 @@ int32_t LoggedData(uint32_t index) {
 
 int32_t DemoData() {
     buffer::FillDemoPattern();
+    analysis::SummariseLibraryBuffer();
     return 1;
 }
 

@@ -1,4 +1,5 @@
 // Capture file exports: the application's settings format and the older text-field format.
+#include "analysis/summary_cache.h"
 #include "exports/guard.h"
 #include "exports/podcore.h"
 #include "files/legacy_file.h"
@@ -50,8 +51,11 @@ int32_t SaveFileDataAndConfig(SETTINGS_FIELD_PARAMETERS, const char* fileName) {
 }
 
 int32_t OpenFileDataAndConfig(SETTINGS_FIELD_PARAMETERS, const char* fileName) {
-    return Guarded<int32_t>(
-        0, [&] { return files::OpenSettingsFile(GATHERED_SETTINGS_FIELDS, fileName); });
+    return Guarded<int32_t>(0, [&] {
+        const int32_t samplesRead = files::OpenSettingsFile(GATHERED_SETTINGS_FIELDS, fileName);
+        analysis::SummariseLibraryBuffer();
+        return samplesRead;
+    });
 }
 
 int32_t GetFileBufferSize(uint32_t* sampleCount, const char* fileName) {
@@ -70,5 +74,9 @@ int32_t OpenFileData(char* text1, char* text2, char* text3, char* text4, char* t
                      char* text7, char* text8, uint8_t* byteField, const char* fileName) {
     const files::LegacyFields fields{{text1, text2, text3, text4, text5, text6, text7, text8},
                                      byteField};
-    return Guarded<int32_t>(0, [&] { return files::OpenLegacyFile(fields, fileName); });
+    return Guarded<int32_t>(0, [&] {
+        const int32_t bytesRead = files::OpenLegacyFile(fields, fileName);
+        analysis::SummariseLibraryBuffer();
+        return bytesRead;
+    });
 }

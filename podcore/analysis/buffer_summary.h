@@ -21,6 +21,26 @@ public:
     // stays unsummarised. Throws std::bad_alloc when the memory is not there.
     void Build(const uint32_t* samples, uint32_t count);
 
+    // Sizes the summary for the whole blocks among count samples without summarising any (the
+    // memory of a summary of that size is reused). Throws std::bad_alloc.
+    void Resize(uint32_t count);
+
+    // Summarises samples [first, first + count), both multiples of kBaseBlock, of a summary
+    // sized to hold them, and refolds every coarser block over them. Ranges may come in any
+    // order: once every range is in, the summary is the one Build makes.
+    void SummariseRange(const uint32_t* samples, uint32_t first, uint32_t count);
+
+    // Follows samples rotated left by shift, a multiple of kBaseBlock below the summarised
+    // count: the sample at s moves to (s - shift) mod count. Levels whose blocks move whole are
+    // rotated, the coarser ones folded anew from them.
+    void RotateLeft(uint32_t shift);
+
+    // Keeps only the summary of the first count samples (fewer than it holds).
+    void Truncate(uint32_t count);
+
+    // Samples covered by the summary's blocks, from sample 0.
+    uint64_t SummarisedSamples() const;
+
     // Frees the summary; Fold then reads every sample directly.
     void Clear();
 
@@ -31,9 +51,14 @@ public:
     size_t Levels() const { return levels_.size(); }
     size_t MemoryBytes() const;
 
+    bool operator==(const BufferSummary&) const = default;
+
 private:
     // Sizes the levels for this many level-0 blocks.
     void Allocate(size_t blocks);
+
+    // Refolds the blocks of levels [level, top] that overlap level-0 blocks [first, last).
+    void FoldLevelsAbove(size_t level, uint64_t first, uint64_t last);
 
     // Folds level-0 blocks [first, last), climbing to coarser levels for the middle.
     BitFold FoldBlocks(uint64_t first, uint64_t last) const;

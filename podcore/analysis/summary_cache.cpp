@@ -3,14 +3,15 @@
 #include "buffer/sample_buffer.h"
 
 #include <new>
+#include <utility>
 
 namespace podcore::analysis {
 
 namespace {
 
-// Rebuilt lazily, on the first read after a write, rather than by the writers: the buffer does
-// not know about its readers, a capture's end is not held up by a pass over the buffer, a
-// MakeBuffer followed by DemoData is summarised once, and a zoomed-in view never pays for it.
+// Rebuilt on the first read after a write unless the writer built or asked for it: the buffer
+// does not know about its readers, so a write through the buffer pointer is seen once it is
+// announced, and a MakeBuffer followed by DemoData is summarised once.
 struct SummaryCache {
     BufferSummary summary;
     bool built = false;
@@ -47,6 +48,22 @@ const BufferSummary* SummaryOfLibraryBuffer() {
         cache.length = length;
     }
     return state.samples == nullptr ? nullptr : &cache.summary;
+}
+
+void AdoptSummary(const buffer::State& of, BufferSummary&& summary) {
+    const buffer::State& state = buffer::Buffer();
+    if (&of != &state)
+        return;
+    SummaryCache& cache = Cache();
+    cache.summary = std::move(summary);
+    cache.built = true;
+    cache.generation = state.generation.load(std::memory_order_acquire);
+    cache.samples = state.samples;
+    cache.length = state.bufferLength;
+}
+
+void SummariseLibraryBuffer() {
+    SummaryOfLibraryBuffer();
 }
 
 } // namespace podcore::analysis

@@ -1,6 +1,7 @@
 #include "capture/block_store.h"
 
 #include "capture/block_processing.h"
+#include "capture/capture_summary.h"
 #include "capture/stream_watch.h"
 
 #include <algorithm>
@@ -121,6 +122,7 @@ uint32_t ProcessCompletedBlocks(CaptureState& state) {
     while (positions.blocksProcessed < filled && state.Running != 0) {
         const auto block = static_cast<uint32_t>(positions.blocksProcessed % blocksInRing);
         ProcessBlock(state, block * kBlockSamples);
+        SummariseRingBlock(state, block * kBlockSamples);
         ++positions.blocksProcessed;
         ++processed;
     }

@@ -1,6 +1,7 @@
 #include "capture/capture_arming.h"
 
 #include "capture/block_store.h"
+#include "capture/capture_summary.h"
 #include "capture/stream_watch.h"
 
 #include <mutex>
@@ -46,6 +47,7 @@ void ArmStreaming(CaptureState& state, const CaptureRequest& request) {
         state.streamsApart = false;
         NoteBlockCompleted(state, WatchClock::now());
     }
+    PrepareRingSummary(state);
     state.stopPending = true;
     state.Running = 1;
 }

@@ -2,6 +2,7 @@
 // store operations, read by CaptureStatus on the application thread and closed by StopCapture.
 #pragma once
 
+#include "analysis/buffer_summary.h"
 #include "buffer/sample_buffer.h"
 #include "capture/held_bytes.h"
 
@@ -33,6 +34,14 @@ struct StreamPositions {
     // whose second byte has not arrived (an odd-length transfer); aux bytes are fixed up.
     HeldBytes heldMain;
     HeldBytes heldAux;
+};
+
+// The summary of the ring, built as its blocks are processed; see capture_summary.h.
+struct RingSummary {
+    analysis::BufferSummary summary;
+    // The buffer it is sized for; null when the capture builds none (no memory for it).
+    const uint32_t* samples = nullptr;
+    uint32_t length = 0;
 };
 
 struct CaptureState {
@@ -68,6 +77,8 @@ struct CaptureState {
     // Makes the two store operations, and the block processing inside them, mutually exclusive.
     std::mutex storeLock;
     StreamPositions positions;
+    // Written under the store lock while the threads run, by the application thread otherwise.
+    RingSummary ringSummary;
 };
 
 // The library-wide capture state, bound to the library's sample buffer.

@@ -1,5 +1,6 @@
 #include "capture/capture_stop.h"
 
+#include "capture/capture_summary.h"
 #include "capture/ring_unroll.h"
 
 namespace podcore::capture {
@@ -7,8 +8,10 @@ namespace podcore::capture {
 void EndStoppedCapture(CaptureState& state) {
     if (!state.stopPending)
         return;
-    UnrollRing(state);
+    const uint32_t covered = SummariseUnprocessedWrites(state);
+    const uint32_t rotatedBy = UnrollRing(state);
     buffer::MarkWritten(state.buffer);
+    HandOverRingSummary(state, rotatedBy, covered);
     state.stopPending = false;
 }
 

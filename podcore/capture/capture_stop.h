@@ -5,8 +5,8 @@
 
 namespace podcore::capture {
 
-// Puts the ring of the capture in time order and tells the sample readers that the samples
-// changed. Returns at once when no capture has been armed since the last stop.
+// Puts the ring of the capture in time order, tells the sample readers that the samples changed
+// and hands them the summary built during the capture. Returns at once when no capture has been armed since the last stop.
 void EndStoppedCapture(CaptureState& state);
 
 } // namespace podcore::capture

@@ -36,12 +36,12 @@ void RotateBlocksLeft(uint32_t* samples, uint32_t blocks, uint32_t oldest) {
     }
 }
 
-void UnrollRing(CaptureState& state) {
+uint32_t UnrollRing(CaptureState& state) {
     const uint32_t startIndex = state.StartIndex;
     const uint32_t length = state.buffer.bufferLength;
     // A buffer replaced since the capture no longer holds its ring; there is nothing to rotate.
     if (startIndex == 0 || startIndex >= length || state.buffer.samples == nullptr)
-        return;
+        return 0;
     const uint32_t blocks = length / kBlockSamples;
     const uint32_t oldest = startIndex / kBlockSamples;
     RotateBlocksLeft(state.buffer.samples, blocks, oldest);
@@ -52,6 +52,7 @@ void UnrollRing(CaptureState& state) {
         trigger < oldestFirst ? trigger + (blocks - oldest) * kBlockSamples : trigger - oldestFirst;
     state.StartIndex = 0;
     state.EndIndex = blocks * kBlockSamples;
+    return oldestFirst;
 }
 
 } // namespace podcore::capture

@@ -14,6 +14,7 @@ void RotateBlocksLeft(uint32_t* samples, uint32_t blocks, uint32_t oldest);
 
 // UnrollRing: makes the oldest sample (StartIndex) sample 0 and moves TriggerIndex with the data;
 // afterwards StartIndex is 0 and EndIndex the whole ring. A ring already in order is left alone.
-void UnrollRing(CaptureState& state);
+// Returns the samples the ring was rotated left by (0 when it was left alone).
+uint32_t UnrollRing(CaptureState& state);
 
 } // namespace podcore::capture

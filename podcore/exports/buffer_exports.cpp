@@ -1,4 +1,5 @@
 // Sample buffer exports: allocation, demo data and sample access.
+#include "analysis/summary_cache.h"
 #include "buffer/sample_buffer.h"
 #include "exports/capture_guard.h"
 #include "exports/podcore.h"
@@ -26,6 +27,7 @@ int32_t LoggedData(uint32_t index) {
 int32_t DemoData() {
     return GuardedUnlessCapturing("DemoData", 0, [] {
         buffer::FillDemoPattern();
+        analysis::SummariseLibraryBuffer();
         return 1;
     });
 }

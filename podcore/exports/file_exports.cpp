@@ -1,4 +1,5 @@
 // Capture file exports: the application's settings format and the older text-field format.
+#include "analysis/summary_cache.h"
 #include "exports/capture_guard.h"
 #include "exports/guard.h"
 #include "exports/podcore.h"
@@ -52,7 +53,9 @@ int32_t SaveFileDataAndConfig(SETTINGS_FIELD_PARAMETERS, const char* fileName) {
 
 int32_t OpenFileDataAndConfig(SETTINGS_FIELD_PARAMETERS, const char* fileName) {
     return GuardedUnlessCapturing("OpenFileDataAndConfig", 0, [&] {
-        return files::OpenSettingsFile(GATHERED_SETTINGS_FIELDS, fileName);
+        const int32_t samplesRead = files::OpenSettingsFile(GATHERED_SETTINGS_FIELDS, fileName);
+        analysis::SummariseLibraryBuffer();
+        return samplesRead;
     });
 }
 
@@ -72,6 +75,9 @@ int32_t OpenFileData(char* text1, char* text2, char* text3, char* text4, char* t
                      char* text7, char* text8, uint8_t* byteField, const char* fileName) {
     const files::LegacyFields fields{{text1, text2, text3, text4, text5, text6, text7, text8},
                                      byteField};
-    return GuardedUnlessCapturing("OpenFileData", 0,
-                                  [&] { return files::OpenLegacyFile(fields, fileName); });
+    return GuardedUnlessCapturing("OpenFileData", 0, [&] {
+        const int32_t bytesRead = files::OpenLegacyFile(fields, fileName);
+        analysis::SummariseLibraryBuffer();
+        return bytesRead;
+    });
 }

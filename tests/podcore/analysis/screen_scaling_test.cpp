@@ -1,3 +1,4 @@
+#include "adopted_summary.h"
 #include "analysis/buffer_summary.h"
 #include "test_support.h"
 
@@ -130,6 +131,12 @@ TEST_F(ScreenScalingTest, MissingOutputsAreSkipped) {
                       nullptr, nullptr, nullptr, nullptr, nullptr, bit20.data(), -200, 10, 100, 0);
     EXPECT_EQ(bit0, std::vector<uint8_t>({2, 2, 1, 1, 1, 1, 1, 1, 1, 1}));
     EXPECT_EQ(bit20, std::vector<uint8_t>({2, 2, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(ScreenScalingTest, DemoDataLeavesTheSummaryOfItsSamples) {
+    ASSERT_NE(MakeBuffer(1 << 20), nullptr);
+    ASSERT_EQ(DemoData(), 1);
+    EXPECT_TRUE(SummaryLeftByTheWriter(1 << 20));
 }
 
 // Whole blocks of a column come from the summary, which follows the buffer's writes: a sample

@@ -61,12 +61,16 @@ void CaptureFixture::Arm(int32_t stepCount, const std::vector<uint32_t>& steps,
     ArmStreaming(state, request);
 }
 
-uint32_t CaptureFixture::FeedBlock(const Streams& streams, uint32_t block) {
+uint32_t FeedBlockTo(CaptureState& state, const Streams& streams, uint32_t block) {
     const uint8_t* main = streams.main.data() + size_t{block} * 2 * kMainTransferBytes;
     StoreMainBlock(state, main, kMainTransferBytes);
     StoreMainBlock(state, main + kMainTransferBytes, kMainTransferBytes);
     return StoreAuxBlock(state, streams.aux.data() + size_t{block} * kAuxTransferBytes,
                          kAuxTransferBytes);
+}
+
+uint32_t CaptureFixture::FeedBlock(const Streams& streams, uint32_t block) {
+    return FeedBlockTo(state, streams, block);
 }
 
 void CaptureFixture::FeedBlocks(const Streams& streams, uint32_t blocks) {

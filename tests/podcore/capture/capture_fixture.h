@@ -32,6 +32,11 @@ std::vector<uint32_t> VariedSamples(uint32_t count, uint32_t seed);
 std::vector<uint32_t> SamplesWith(uint32_t count, std::initializer_list<uint32_t> indexes,
                                   uint32_t value);
 
+// Feeds block `block` of the streams to `state` as whole transfers: its two main transfers, then
+// its auxiliary transfer (which completes the block). Returns what the aux store returned.
+uint32_t FeedBlockTo(podcore::capture::CaptureState& state, const Streams& streams,
+                     uint32_t block);
+
 class CaptureFixture : public ::testing::Test {
 protected:
     // Allocates a ring of `blocks` blocks, every sample preset to `fill`.

@@ -1,3 +1,4 @@
+#include "adopted_summary.h"
 #include "capture_file_fixture.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,14 @@ TEST_F(LegacyFileTest, ShortSampleSectionShrinksBufferLengthSafely) {
     // A larger file read next is still bounded by the shrunk length.
     WriteAll("long.cap", LegacyFile(inFile, 70000));
     EXPECT_EQ(CallLegacy(&OpenFileData, opened, "long.cap"), 1000);
+}
+
+TEST_F(LegacyFileTest, OpenLeavesTheSummaryOfTheSamplesRead) {
+    WriteAll("capture.cap", LegacyFile(LegacyValues::Distinct('k'), 65536));
+    ASSERT_NE(MakeBuffer(65536), nullptr);
+    LegacyValues opened;
+    ASSERT_EQ(CallLegacy(&OpenFileData, opened, "capture.cap"), 65536);
+    EXPECT_TRUE(SummaryLeftByTheWriter(65536));
 }
 
 TEST_F(LegacyFileTest, CutAndMissingFilesLeaveWhatTheyDoNotHold) {

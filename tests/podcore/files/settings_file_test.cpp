@@ -1,3 +1,4 @@
+#include "adopted_summary.h"
 #include "capture_file_fixture.h"
 #include "settings_values.h"
 
@@ -151,6 +152,19 @@ TEST_F(SettingsFileTest, SaveOverAnExistingFileKeepsItsPermissionsAndLinks) {
     struct stat status {};
     ASSERT_EQ(stat("target.nrk", &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+// The first view of an opened file finds its summary ready.
+TEST_F(SettingsFileTest, OpenLeavesTheSummaryOfTheSamplesRead) {
+    constexpr uint32_t kSamples = 2 * 65536;
+    ASSERT_NE(MakePatternBuffer(kSamples), nullptr);
+    const SettingsValues saved = SettingsValues::Distinct(247, kSamples);
+    ASSERT_EQ(SaveSettings(saved, "capture.nrk"), 1);
+    ReleaseBuffer();
+    ASSERT_NE(MakeBuffer(kSamples), nullptr);
+    SettingsValues opened;
+    ASSERT_EQ(OpenSettings(opened, "capture.nrk"), static_cast<int32_t>(kSamples));
+    EXPECT_TRUE(SummaryLeftByTheWriter(kSamples));
 }
 
 TEST_F(SettingsFileTest, MissingFileChangesNothing) {

@@ -3,6 +3,7 @@
 // button from being pressed twice in quick succession.
 #include "acquisition_cycle.h"
 #include "busy_cursor.h"
+#include "capture_texts.h"
 #include "form1.h"
 #include "message_box.h"
 #include "podcore_api.h"
@@ -105,7 +106,7 @@ void Form1::Acquire_Click() {
     Command1->setText("Stop");
     state_.Acquiring = true;
     BuildTriggerSteps(state_.TriggerLevels, state_.TriggerStepCount, state_.TriggerSteps);
-    ShowStatus("Waiting for Trigger", kWaitingColour);
+    ShowStatus(kWaitingForTriggerText, kWaitingColour);
     const int32_t postTrigger =
         PostTriggerSamples(state_.BufferSamples, TriggerPositionScroll->value());
     LockCaptureSettings(true);
@@ -135,10 +136,10 @@ void Form1::Timer1_Timer() {
     ShowCaptureStatus();
     if (captureSource_ != CaptureSource::Demo && state_.CapRunning != 0 && status == 0) {
         if (state_.CapTriggered != 0) {
-            ShowStatus("Triggered - Storing Data", kStoringColour);
+            ShowStatus(kStoringDataText, kStoringColour);
         } else {
             const bool cyan = Status->palette().color(QPalette::Window) == kWaitingColour;
-            ShowStatus("Waiting for Trigger", cyan ? kWaitingBlinkColour : kWaitingColour);
+            ShowStatus(kWaitingForTriggerText, cyan ? kWaitingBlinkColour : kWaitingColour);
         }
         ShowProgress(state_.CapFull);
         return;
@@ -161,7 +162,7 @@ void Form1::FinishCapture() {
         Podcore().StopCapture();
     if (state_.CapRunning != 0 && state_.CapBreaks != 0)
         ShowMessage(this,
-                    {"PC to Pod Connection Failure", "There was a break in the sampled data. ",
+                    {kBreakTitle, kBreakText,
                      QMessageBox::Critical, QMessageBox::Ok});
     state_.HaveCapture = true;
     ReadCaptureStatus();

@@ -1,13 +1,21 @@
 // norrik-cli: decodes a capture file on the command line, printing exactly what the decoder
-// window would show, and converts captures between formats.
+// window would show, converts captures between formats, and scans, captures from and tests pods.
+#include "app/virtual_pod_option.h"
+#include "capture_command.h"
 #include "capture_decode.h"
 #include "cli_options.h"
+#include "command_output.h"
 #include "convert_command.h"
+#include "interrupt_flag.h"
 #include "podcore_api.h"
+#include "scan_command.h"
+#include "speedtest_command.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 namespace {
 
@@ -29,16 +37,75 @@ bool BindLibrary(std::string& error) {
                                error);
 }
 
+// The command's status with its reason, if any, on standard error.
+int Finish(int status, const std::string& message) {
+    if (!message.empty())
+        std::fprintf(stderr, "norrik-cli: %s\n", message.c_str());
+    return status;
+}
+
+void PrintLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        std::fprintf(norrik::cli::CommandOutput(), "%s\n", line.c_str());
+}
+
+bool UsesVirtualPods() {
+    const char* driver = std::getenv("PODCORE_DRIVER");
+    return driver != nullptr && std::string_view(driver) == "sim";
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     using namespace norrik;
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    cli::SeparateCommandOutput();
+    if (const auto podIds = VirtualPodRequest(argc, argv))
+        UseVirtualPods(*podIds);
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::erase_if(arguments, [](const std::string& a) { return IsVirtualPodOption(a); });
     std::string error;
     std::vector<std::string> notes;
     if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
-        std::fputs((cli::CliUsage() + "\n" + cli::ConvertUsage()).c_str(), stdout);
+        std::fputs((cli::CliUsage() + "\n" + cli::ConvertUsage() + "\n" + cli::ScanUsage() +
+                    "\n" + cli::CaptureUsage() + "\n" + cli::SpeedtestUsage() + "\n" +
+                    "Every command takes --virtual-pod[=IDS]: the library's virtual pods (IDS\n"
+                    "such as 5,9; one pod, identifier 1, without) instead of USB hardware.\n")
+                       .c_str(),
+                   cli::CommandOutput());
         return 0;
+    }
+    const std::string command = arguments.empty() ? std::string() : arguments[0];
+    const std::vector<std::string> rest(arguments.begin() + (arguments.empty() ? 0 : 1),
+                                        arguments.end());
+    if (command == "scan") {
+        if (!rest.empty())
+            return Fail("scan takes no arguments besides --virtual-pod");
+        if (!BindLibrary(error))
+            return Fail(error);
+        PrintLines(cli::RunScan(UsesVirtualPods()));
+        return 0;
+    }
+    if (command == "capture") {
+        cli::CaptureRequest request;
+        if (!cli::ParseCaptureArguments(rest, request, error))
+            return Fail(error);
+        if (!BindLibrary(error))
+            return Fail(error);
+        cli::CatchInterrupts();
+        const int status = cli::RunCapture(request, error);
+        return Finish(status, error);
+    }
+    if (command == "speedtest") {
+        cli::SpeedtestRequest request;
+        if (!cli::ParseSpeedtestArguments(rest, request, error))
+            return Fail(error);
+        if (!BindLibrary(error))
+            return Fail(error);
+        std::string rate;
+        const int status = cli::RunSpeedtest(request, rate, error);
+        if (status == 0)
+            PrintLines({rate});
+        return Finish(status, error);
     }
     if (!arguments.empty() && arguments[0] == "convert") {
         cli::ConvertRequest request;
@@ -58,6 +125,6 @@ int main(int argc, char* argv[]) {
     if (!cli::DecodeCaptureFile(request, text, notes, error))
         return Fail(error);
     Tell(notes);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fwrite(text.data(), 1, text.size(), cli::CommandOutput());
     return 0;
 }

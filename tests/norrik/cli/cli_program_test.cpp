@@ -1,4 +1,6 @@
 // The program as a user runs it: real capture files in, the decoder text out.
+#include "cli_run.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,43 +14,8 @@
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(const std::string& arguments) {
-    // Test processes run side by side: each keeps its own standard error file.
-    const std::string errFile =
-        testing::TempDir() + "cli_stderr_" + std::to_string(getpid()) + ".txt";
-    const std::string command = std::string(NORRIK_CLI) + " " + arguments + " 2>" + errFile;
-    CliRun run{-1, {}, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> chunk{};
-    size_t got;
-    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        run.out.append(chunk.data(), got);
-    run.status = WEXITSTATUS(pclose(pipe));
-    if (FILE* err = fopen(errFile.c_str(), "r")) {
-        while ((got = fread(chunk.data(), 1, chunk.size(), err)) > 0)
-            run.err.append(chunk.data(), got);
-        fclose(err);
-    }
-    return run;
-}
-
 const std::string kCaptures = CAPTURES;
 const std::string kOtherTools = OTHER_TOOLS;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string Temporary(const std::string& name) {
-    return testing::TempDir() + "cli_" + std::to_string(getpid()) + "_" + name;
-}
 
 TEST(CliProgram, DecodesTheRealCaptures) {
     const CliRun serial = RunCli("decode serial --signal P0 " + kCaptures + "/uart_hello_9600.nrk");

@@ -6,6 +6,7 @@
 #include "app/capture_texts.h"
 #include "app/trigger_steps.h"
 #include "capture_outcome.h"
+#include "command_status.h"
 #include "interchange/capture_io.h"
 #include "interrupt_flag.h"
 #include "pod_choice.h"
@@ -92,7 +93,7 @@ int RunCapture(const CaptureRequest& request, std::string& message) {
     const uint32_t largest = pod.GetMaxBufferSize();
     if (static_cast<uint32_t>(request.bufferSamples) > largest) {
         message = "--samples: at most " + std::to_string(largest) + " samples fit in memory";
-        return 2;
+        return kBadArguments;
     }
 
     AppState state;
@@ -138,10 +139,20 @@ int RunCapture(const CaptureRequest& request, std::string& message) {
     if (!interchange::WriteBufferToFile(pod, state.SampleBuffer, fields, request.output,
                                         request.format, {}, {}, why)) {
         message = "cannot write '" + request.output + "': " + why;
-        return 2;
+        return kBadArguments;
     }
     message = ReasonOf(end, request);
     return static_cast<int>(end);
+}
+
+int CaptureCommand(const std::vector<std::string>& arguments) {
+    CaptureRequest request;
+    std::string message;
+    if (!ParseCaptureArguments(arguments, request, message) || !BindProgramLibrary(message))
+        return Finish(kBadArguments, message);
+    CatchInterrupts();
+    const int status = RunCapture(request, message);
+    return Finish(status, message);
 }
 
 } // namespace norrik::cli

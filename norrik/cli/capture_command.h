@@ -5,11 +5,16 @@
 #include "capture_options.h"
 
 #include <string>
+#include <vector>
 
 namespace norrik::cli {
 
 // Runs the capture and returns the program's exit status (see CaptureUsage); `message` then
 // holds the one-line reason of any status but 0.
 int RunCapture(const CaptureRequest& request, std::string& message);
+
+// The whole command: the arguments after "capture" parsed, the capture run, its end told; the
+// exit status.
+int CaptureCommand(const std::vector<std::string>& arguments);
 
 } // namespace norrik::cli

@@ -3,55 +3,26 @@
 #include "app/virtual_pod_option.h"
 #include "capture_command.h"
 #include "capture_decode.h"
+#include "command_status.h"
 #include "cli_options.h"
 #include "command_output.h"
 #include "convert_command.h"
-#include "interrupt_flag.h"
-#include "podcore_api.h"
 #include "scan_command.h"
 #include "speedtest_command.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string_view>
 
 namespace {
 
 int Fail(const std::string& reason) {
-    std::fprintf(stderr, "norrik-cli: %s\n", reason.c_str());
-    return 2;
+    return norrik::cli::Finish(norrik::cli::kBadArguments, reason);
 }
 
 // What reading a file changed: told, without failing the command.
 void Tell(const std::vector<std::string>& notes) {
     for (const std::string& note : notes)
         std::fprintf(stderr, "norrik-cli: note: %s\n", note.c_str());
-}
-
-bool BindLibrary(std::string& error) {
-    std::error_code ignored;
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
-    return norrik::LoadPodcore(norrik::DefaultPodcoreCandidates(folder.string()), norrik::Podcore(),
-                               error);
-}
-
-// The command's status with its reason, if any, on standard error.
-int Finish(int status, const std::string& message) {
-    if (!message.empty())
-        std::fprintf(stderr, "norrik-cli: %s\n", message.c_str());
-    return status;
-}
-
-void PrintLines(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines)
-        std::fprintf(norrik::cli::CommandOutput(), "%s\n", line.c_str());
-}
-
-bool UsesVirtualPods() {
-    const char* driver = std::getenv("PODCORE_DRIVER");
-    return driver != nullptr && std::string_view(driver) == "sim";
 }
 
 } // namespace
@@ -77,41 +48,17 @@ int main(int argc, char* argv[]) {
     const std::string command = arguments.empty() ? std::string() : arguments[0];
     const std::vector<std::string> rest(arguments.begin() + (arguments.empty() ? 0 : 1),
                                         arguments.end());
-    if (command == "scan") {
-        if (!rest.empty())
-            return Fail("scan takes no arguments besides --virtual-pod");
-        if (!BindLibrary(error))
-            return Fail(error);
-        PrintLines(cli::RunScan(UsesVirtualPods()));
-        return 0;
-    }
-    if (command == "capture") {
-        cli::CaptureRequest request;
-        if (!cli::ParseCaptureArguments(rest, request, error))
-            return Fail(error);
-        if (!BindLibrary(error))
-            return Fail(error);
-        cli::CatchInterrupts();
-        const int status = cli::RunCapture(request, error);
-        return Finish(status, error);
-    }
-    if (command == "speedtest") {
-        cli::SpeedtestRequest request;
-        if (!cli::ParseSpeedtestArguments(rest, request, error))
-            return Fail(error);
-        if (!BindLibrary(error))
-            return Fail(error);
-        std::string rate;
-        const int status = cli::RunSpeedtest(request, rate, error);
-        if (status == 0)
-            PrintLines({rate});
-        return Finish(status, error);
-    }
+    if (command == "scan")
+        return cli::ScanCommand(rest);
+    if (command == "capture")
+        return cli::CaptureCommand(rest);
+    if (command == "speedtest")
+        return cli::SpeedtestCommand(rest);
     if (!arguments.empty() && arguments[0] == "convert") {
         cli::ConvertRequest request;
         if (!cli::ParseConvertArguments({arguments.begin() + 1, arguments.end()}, request, error))
             return Fail(error);
-        if (!BindLibrary(error) || !cli::RunConvert(request, notes, error))
+        if (!cli::BindProgramLibrary(error) || !cli::RunConvert(request, notes, error))
             return Fail(error);
         Tell(notes);
         return 0;
@@ -119,7 +66,7 @@ int main(int argc, char* argv[]) {
     cli::CliRequest request;
     if (!cli::ParseCliArguments(arguments, request, error))
         return Fail(error);
-    if (!BindLibrary(error))
+    if (!cli::BindProgramLibrary(error))
         return Fail(error);
     std::string text;
     if (!cli::DecodeCaptureFile(request, text, notes, error))

@@ -1,10 +1,15 @@
 #include "scan_command.h"
 
+#include "command_output.h"
+#include "command_status.h"
 #include "podcore_api.h"
 #include "usb/udev_rule.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 namespace norrik::cli {
 namespace {
@@ -71,6 +76,19 @@ std::vector<std::string> RunScan(bool virtualPods) {
     const std::vector<AttachedPod> system =
         virtualPods ? std::vector<AttachedPod>{} : AttachedPods(kDevicesRoot, kNodesRoot);
     return ScanLines(library, system);
+}
+
+int ScanCommand(const std::vector<std::string>& arguments) {
+    if (!arguments.empty())
+        return Finish(kBadArguments, "scan takes no arguments besides --virtual-pod");
+    std::string error;
+    if (!BindProgramLibrary(error))
+        return Finish(kBadArguments, error);
+    const char* driver = std::getenv("PODCORE_DRIVER");
+    const bool virtualPods = driver != nullptr && std::string_view(driver) == "sim";
+    for (const std::string& line : RunScan(virtualPods))
+        std::fprintf(CommandOutput(), "%s\n", line.c_str());
+    return 0;
 }
 
 std::string ScanUsage() {

@@ -29,4 +29,7 @@ std::vector<std::string> RunScan(bool virtualPods);
 
 std::string ScanUsage();
 
+// The whole command: the arguments after "scan" checked, the lines printed; the exit status.
+int ScanCommand(const std::vector<std::string>& arguments);
+
 } // namespace norrik::cli

@@ -1,9 +1,13 @@
 #include "speedtest_command.h"
 
 #include "app/acquisition_settings.h"
+#include "command_output.h"
+#include "command_status.h"
 #include "option_words.h"
 #include "pod_choice.h"
 #include "podcore_api.h"
+
+#include <cstdio>
 
 namespace norrik::cli {
 namespace {
@@ -64,6 +68,18 @@ int RunSpeedtest(const SpeedtestRequest& request, std::string& rate, std::string
     }
     message = "no rate streamed without a break on pod " + std::to_string(podId);
     return 1;
+}
+
+int SpeedtestCommand(const std::vector<std::string>& arguments) {
+    SpeedtestRequest request;
+    std::string message;
+    if (!ParseSpeedtestArguments(arguments, request, message) || !BindProgramLibrary(message))
+        return Finish(kBadArguments, message);
+    std::string rate;
+    const int status = RunSpeedtest(request, rate, message);
+    if (status == 0)
+        std::fprintf(CommandOutput(), "%s\n", rate.c_str());
+    return Finish(status, message);
 }
 
 } // namespace norrik::cli

@@ -23,4 +23,8 @@ std::string SpeedtestUsage();
 // in `message` when there is no pod or no rate streamed without a break.
 int RunSpeedtest(const SpeedtestRequest& request, std::string& rate, std::string& message);
 
+// The whole command: the arguments after "speedtest" parsed, the test run, the rate printed;
+// the exit status.
+int SpeedtestCommand(const std::vector<std::string>& arguments);
+
 } // namespace norrik::cli

@@ -3,6 +3,7 @@
 // button from being pressed twice in quick succession.
 #include "acquisition_cycle.h"
 #include "busy_cursor.h"
+#include "capture_texts.h"
 #include "decode_guard.h"
 #include "form1.h"
 #include "message_box.h"
@@ -109,7 +110,7 @@ void Form1::Acquire_Click() {
     Command1->setText("Stop");
     state_.Acquiring = true;
     BuildTriggerSteps(state_.TriggerLevels, state_.TriggerStepCount, state_.TriggerSteps);
-    ShowStatus("Waiting for Trigger", kWaitingColour);
+    ShowStatus(kWaitingForTriggerText, kWaitingColour);
     const int32_t postTrigger =
         PostTriggerSamples(state_.BufferSamples, TriggerPositionScroll->value());
     LockCaptureSettings(true);
@@ -140,10 +141,10 @@ void Form1::Timer1_Timer() {
     ShowCaptureStatus();
     if (captureSource_ != CaptureSource::Demo && state_.CapRunning != 0 && status == 0) {
         if (state_.CapTriggered != 0) {
-            ShowStatus("Triggered - Storing Data", kStoringColour);
+            ShowStatus(kStoringDataText, kStoringColour);
         } else {
             const bool cyan = Status->palette().color(QPalette::Window) == kWaitingColour;
-            ShowStatus("Waiting for Trigger", cyan ? kWaitingBlinkColour : kWaitingColour);
+            ShowStatus(kWaitingForTriggerText, cyan ? kWaitingBlinkColour : kWaitingColour);
         }
         ShowProgress(state_.CapFull);
         return;
@@ -166,7 +167,7 @@ void Form1::FinishCapture() {
         Podcore().StopCapture();
     if (state_.CapRunning != 0 && state_.CapBreaks != 0)
         ShowMessage(this,
-                    {"PC to Pod Connection Failure", "There was a break in the sampled data. ",
+                    {kBreakTitle, kBreakText,
                      QMessageBox::Critical, QMessageBox::Ok});
     state_.HaveCapture = true;
     if (captureSource_ == CaptureSource::Pod)

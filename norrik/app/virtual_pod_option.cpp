@@ -5,14 +5,21 @@
 
 namespace norrik {
 
+namespace {
+constexpr std::string_view kOption = "--virtual-pod";
+} // namespace
+
+bool IsVirtualPodOption(std::string_view argument) {
+    return argument == kOption || (argument.starts_with(kOption) && argument[kOption.size()] == '=');
+}
+
 std::optional<std::string> VirtualPodRequest(int argc, const char* const* argv) {
-    constexpr std::string_view kOption = "--virtual-pod";
     std::optional<std::string> request;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == kOption)
             request = "1";
-        else if (argument.starts_with(kOption) && argument[kOption.size()] == '=')
+        else if (IsVirtualPodOption(argument))
             request = std::string(argument.substr(kOption.size() + 1));
     }
     return request;

@@ -4,8 +4,12 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace norrik {
+
+// Whether an argument is the option, bare or with its identifiers.
+bool IsVirtualPodOption(std::string_view argument);
 
 // The pod identifiers the option asks for ("5,9"), "1" for the bare option, or nothing when the
 // arguments do not hold it. The last occurrence wins.

@@ -1,19 +1,22 @@
 // norrik-cli: decodes a capture file on the command line, printing exactly what the decoder
-// window would show, and converts captures between formats.
+// window would show, converts captures between formats, and scans, captures from and tests pods.
+#include "app/virtual_pod_option.h"
+#include "capture_command.h"
 #include "capture_decode.h"
+#include "command_status.h"
 #include "cli_options.h"
+#include "command_output.h"
 #include "convert_command.h"
-#include "podcore_api.h"
+#include "scan_command.h"
+#include "speedtest_command.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 
 int Fail(const std::string& reason) {
-    std::fprintf(stderr, "norrik-cli: %s\n", reason.c_str());
-    return 2;
+    return norrik::cli::Finish(norrik::cli::kBadArguments, reason);
 }
 
 // What reading a file changed: told, without failing the command.
@@ -22,29 +25,40 @@ void Tell(const std::vector<std::string>& notes) {
         std::fprintf(stderr, "norrik-cli: note: %s\n", note.c_str());
 }
 
-bool BindLibrary(std::string& error) {
-    std::error_code ignored;
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
-    return norrik::LoadPodcore(norrik::DefaultPodcoreCandidates(folder.string()), norrik::Podcore(),
-                               error);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     using namespace norrik;
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    cli::SeparateCommandOutput();
+    if (const auto podIds = VirtualPodRequest(argc, argv))
+        UseVirtualPods(*podIds);
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::erase_if(arguments, [](const std::string& a) { return IsVirtualPodOption(a); });
     std::string error;
     std::vector<std::string> notes;
     if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
-        std::fputs((cli::CliUsage() + "\n" + cli::ConvertUsage()).c_str(), stdout);
+        std::fputs((cli::CliUsage() + "\n" + cli::ConvertUsage() + "\n" + cli::ScanUsage() +
+                    "\n" + cli::CaptureUsage() + "\n" + cli::SpeedtestUsage() + "\n" +
+                    "Every command takes --virtual-pod[=IDS]: the library's virtual pods (IDS\n"
+                    "such as 5,9; one pod, identifier 1, without) instead of USB hardware.\n")
+                       .c_str(),
+                   cli::CommandOutput());
         return 0;
     }
+    const std::string command = arguments.empty() ? std::string() : arguments[0];
+    const std::vector<std::string> rest(arguments.begin() + (arguments.empty() ? 0 : 1),
+                                        arguments.end());
+    if (command == "scan")
+        return cli::ScanCommand(rest);
+    if (command == "capture")
+        return cli::CaptureCommand(rest);
+    if (command == "speedtest")
+        return cli::SpeedtestCommand(rest);
     if (!arguments.empty() && arguments[0] == "convert") {
         cli::ConvertRequest request;
         if (!cli::ParseConvertArguments({arguments.begin() + 1, arguments.end()}, request, error))
             return Fail(error);
-        if (!BindLibrary(error) || !cli::RunConvert(request, notes, error))
+        if (!cli::BindProgramLibrary(error) || !cli::RunConvert(request, notes, error))
             return Fail(error);
         Tell(notes);
         return 0;
@@ -52,10 +66,10 @@ int main(int argc, char* argv[]) {
     cli::CliRequest request;
     if (!cli::ParseCliArguments(arguments, request, error))
         return Fail(error);
-    if (!BindLibrary(error))
+    if (!cli::BindProgramLibrary(error))
         return Fail(error);
     const auto toStandardOutput = [](std::string_view text) {
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fwrite(text.data(), 1, text.size(), cli::CommandOutput());
     };
     if (!cli::DecodeCaptureFile(request, toStandardOutput, notes, error))
         return Fail(error);

@@ -3,15 +3,13 @@
 #pragma once
 
 #include "usb/transfer_request.h"
+#include "usb/udev_rule.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace podcore::usb::libusb {
-
-// The udev rule that grants the logged-in user access to pods.
-constexpr const char* kUdevRule = "60-tarnwick-pod.rules";
 
 // The 8-byte setup packet of a control transfer request.
 std::array<uint8_t, 8> SetupPacket(const TransferRequest& header);

@@ -20,15 +20,6 @@ using cli_test::RunCli;
 const std::string kCaptures = CAPTURES;
 const std::string kOtherTools = OTHER_TOOLS;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string Temporary(const std::string& name) {
-    return testing::TempDir() + "cli_" + std::to_string(getpid()) + "_" + name;
-}
-
 TEST(CliProgram, DecodesTheRealCaptures) {
     const CliRun serial = RunCli("decode serial --signal P0 " + kCaptures + "/uart_hello_9600.nrk");
     EXPECT_EQ(serial.status, 0) << serial.err;

@@ -15,7 +15,9 @@
 namespace {
 
 using cli_test::CliRun;
+using cli_test::ReadAll;
 using cli_test::RunCli;
+using cli_test::Temporary;
 
 const std::string kCaptures = CAPTURES;
 const std::string kOtherTools = OTHER_TOOLS;

@@ -48,8 +48,9 @@ public:
 
         const SampleTimes times(kNanosecondsPerSecond, capture.rateHz);
         const uint32_t* samples = capture.samples;
+        SampleChanges changes(samples, capture.count, kLineBits);
         size_t reportAt = 0;
-        for (size_t i = 0; i < capture.count; i = NextRow(samples, i, capture.count)) {
+        for (size_t i = 0; i < capture.count; i = NextRow(changes, i, capture.count)) {
             if (progress && i >= reportAt) {
                 progress(double(i) / double(capture.count));
                 reportAt = i + kProgressSamples;
@@ -84,10 +85,10 @@ public:
 
 private:
     // The row after sample i: the next sample, or the next change and at last the last sample.
-    size_t NextRow(const uint32_t* samples, size_t i, size_t count) const {
+    size_t NextRow(SampleChanges& changes, size_t i, size_t count) const {
         if (rows_ == CsvRows::Samples || i + 1 >= count)
             return i + 1;
-        const size_t change = NextChange(samples, i + 1, count, kLineBits);
+        const size_t change = changes.Next();
         return change == count ? count - 1 : change;
     }
 

@@ -47,9 +47,9 @@ public:
         out.Write("$upscope $end\n$enddefinitions $end\n");
 
         const uint32_t* samples = capture.samples;
+        SampleChanges changes(samples, capture.count, kLineBits);
         size_t reportAt = 0;
-        for (size_t i = 0; i < capture.count;
-             i = NextChange(samples, i + 1, capture.count, kLineBits)) {
+        for (size_t i = 0; i < capture.count; i = changes.Next()) {
             if (progress && i >= reportAt) {
                 progress(double(i) / double(capture.count));
                 reportAt = i + kProgressSamples;

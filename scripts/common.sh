@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev libgl-dev libusb-1.0-0-dev libzip-dev zlib1g-dev
+    qt6-base-dev libgl-dev libusb-1.0-0-dev libzip-dev zlib1g-dev libdivide-dev
     umockdev libumockdev-dev libcap-dev
     clang libclang-rt-14-dev
     xvfb xauth poppler-utils locales desktop-file-utils shared-mime-info

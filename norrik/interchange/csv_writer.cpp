@@ -1,6 +1,7 @@
 // Tables of the twenty lines: a header, a row for the first sample and one per change (or one
 // per sample), times in seconds to the nanosecond. A row for the last sample keeps the capture's
 // length, and a closing comment line records the rate.
+#include "interchange/decimal_digits.h"
 #include "interchange/foreign_formats.h"
 #include "interchange/line_names.h"
 #include "interchange/rate_text.h"
@@ -9,7 +10,6 @@
 #include "interchange/sample_times.h"
 
 #include <array>
-#include <charconv>
 #include <cstring>
 
 namespace norrik::interchange {
@@ -48,8 +48,9 @@ public:
 
         const SampleTimes times(kNanosecondsPerSecond, capture.rateHz);
         const uint32_t* samples = capture.samples;
+        SampleChanges changes(samples, capture.count, kLineBits);
         size_t reportAt = 0;
-        for (size_t i = 0; i < capture.count; i = NextRow(samples, i, capture.count)) {
+        for (size_t i = 0; i < capture.count; i = NextRow(changes, i, capture.count)) {
             if (progress && i >= reportAt) {
                 progress(double(i) / double(capture.count));
                 reportAt = i + kProgressSamples;
@@ -57,16 +58,9 @@ public:
             char* at = out.Room(96);
             const char* start = at;
             const uint64_t nanoseconds = times.At(i);
-            at = std::to_chars(at, at + 24, nanoseconds / kNanosecondsPerSecond).ptr;
+            at = WriteDecimal(at, nanoseconds / kNanosecondsPerSecond);
             *at++ = '.';
-            char fraction[16];
-            const char* end =
-                std::to_chars(fraction, fraction + sizeof fraction,
-                              nanoseconds % kNanosecondsPerSecond + kNanosecondsPerSecond)
-                    .ptr;
-            // The leading 1 only pads the nine digits.
-            std::memcpy(at, fraction + 1, size_t(end - fraction - 1));
-            at += end - fraction - 1;
+            at = WriteDigits(at, nanoseconds % kNanosecondsPerSecond, 9);
             const uint32_t word = samples[i];
             std::memcpy(at, kByteFields.text[word & 0xFF].data(), 16);
             std::memcpy(at + 16, kByteFields.text[(word >> 8) & 0xFF].data(), 16);
@@ -84,10 +78,10 @@ public:
 
 private:
     // The row after sample i: the next sample, or the next change and at last the last sample.
-    size_t NextRow(const uint32_t* samples, size_t i, size_t count) const {
+    size_t NextRow(SampleChanges& changes, size_t i, size_t count) const {
         if (rows_ == CsvRows::Samples || i + 1 >= count)
             return i + 1;
-        const size_t change = NextChange(samples, i + 1, count, kLineBits);
+        const size_t change = changes.Next();
         return change == count ? count - 1 : change;
     }
 

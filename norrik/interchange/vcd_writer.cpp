@@ -1,6 +1,7 @@
 // Value change dumps of the twenty lines: one 1-bit wire per line under its name, a change at
 // round(i x period) in ns where the period is whole nanoseconds and in ps otherwise, the rate in
 // a comment, and a last timestamp where the capture ends.
+#include "interchange/decimal_digits.h"
 #include "interchange/foreign_formats.h"
 #include "interchange/line_names.h"
 #include "interchange/rate_text.h"
@@ -10,7 +11,6 @@
 
 #include <array>
 #include <bit>
-#include <charconv>
 
 namespace norrik::interchange {
 namespace {
@@ -47,9 +47,9 @@ public:
         out.Write("$upscope $end\n$enddefinitions $end\n");
 
         const uint32_t* samples = capture.samples;
+        SampleChanges changes(samples, capture.count, kLineBits);
         size_t reportAt = 0;
-        for (size_t i = 0; i < capture.count;
-             i = NextChange(samples, i + 1, capture.count, kLineBits)) {
+        for (size_t i = 0; i < capture.count; i = changes.Next()) {
             if (progress && i >= reportAt) {
                 progress(double(i) / double(capture.count));
                 reportAt = i + kProgressSamples;
@@ -58,7 +58,7 @@ public:
             char* at = out.Room(64 + 3 * kLines.size());
             const char* start = at;
             *at++ = '#';
-            at = std::to_chars(at, at + 24, times.At(i)).ptr;
+            at = WriteDecimal(at, times.At(i));
             *at++ = '\n';
             if (i == 0)
                 at = Copy(at, "$dumpvars\n");
